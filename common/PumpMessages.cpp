@@ -1,0 +1,8 @@
+#include "common/PumpMessages.h"
+
+#include <QCoreApplication>
+
+void PumpMessages()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

@@ -1,0 +1,92 @@
+#pragma once
+
+// One open connection to a database, with the statements prepared on it.
+// Callers hold only this interface; GetDatabaseType tells the backend.
+//
+// Every fallible operation returns true on success. On failure it returns
+// false and assigns a readable message to the caller's error text; on
+// success it leaves that text untouched, so one error text may be reused
+// across many calls.
+//
+// A recordset handed out by Prepare or OpenRecordset belongs to the caller,
+// who calls Close and deletes it (CRecordsetPtr does both); it must not
+// outlive its database. Callers set the out-parameter to null first. After a
+// failed Prepare it is null; after a failed OpenRecordset it may still hold a
+// recordset that was prepared but could not be executed, which the caller
+// closes and deletes as after a success.
+
+#include "database/AbstractRecordset.h"
+
+#include <QString>
+#include <QStringList>
+
+enum EDatabaseType : int {
+    DatabaseTypeNone = -1, // a profile whose type was never chosen
+    DatabaseTypeSQLite = 0,
+    DatabaseTypeFireBird = 1,
+    DatabaseTypeOdbc = 2,
+};
+
+class CAbstractDatabase
+{
+public:
+    virtual ~CAbstractDatabase() = default;
+
+    // Parameters of a prepared statement, by zero-based index.
+    virtual bool GetParamCount(CAbstractRecordset* stmt, int& count, QString& error) = 0;
+    // The parameter's name without its leading marker character.
+    virtual bool GetParamName(CAbstractRecordset* stmt, int index, QString& name,
+                              QString& error) = 0;
+    virtual bool GetParamIndex(CAbstractRecordset* stmt, const QString& name, int& index,
+                               QString& error) = 0;
+    virtual bool SetParamDouble(CAbstractRecordset* stmt, int index, double value,
+                                QString& error) = 0;
+    virtual bool SetParamString(CAbstractRecordset* stmt, int index, const QString& value,
+                                QString& error) = 0;
+    virtual bool SetParamInt64(CAbstractRecordset* stmt, int index, qint64 value,
+                               QString& error) = 0;
+    virtual bool SetParamInt(CAbstractRecordset* stmt, int index, int value,
+                             QString& error) = 0;
+
+    virtual bool Prepare(const QString& sql, QString& error, CAbstractRecordset*& stmt) = 0;
+    // Runs a prepared statement with the parameter values set so far.
+    virtual bool Execute(CAbstractRecordset* stmt, QString& error) = 0;
+    // Ends the statement's current run so that it can be executed again; the
+    // parameter values are kept.
+    virtual bool CloseCursor(CAbstractRecordset* stmt, QString& error) = 0;
+    // Appends the name of every user table.
+    virtual bool GetTableNames(QStringList& names, QString& error) = 0;
+    // Runs a statement whose first parameter is bound to size bytes at data.
+    virtual bool ExecuteWithBlob(const QString& sql, const void* data, int size,
+                                 QString& error) = 0;
+    // Prepare followed by Execute.
+    virtual bool OpenRecordset(const QString& sql, QString& error,
+                               CAbstractRecordset*& recordset) = 0;
+    // Runs statements that return no rows; rows they do return are dropped.
+    virtual bool ExecuteSQL(const QString& sql, QString& error) = 0;
+    // Closes the connection if it is open. A backend may refuse while a
+    // transaction is open and says so only by its result.
+    virtual bool Disconnect() = 0;
+    virtual bool IsConnected() = 0;
+    // What database names depends on the backend: an SQLite file path, a
+    // FireBird "server:alias" string, an ODBC connect string.
+    virtual bool Connect(const QString& database, const QString& user, const QString& password,
+                         QString& error) = 0;
+    virtual bool BeginTransaction(QString& error) = 0;
+    virtual bool CommitTransaction(QString& error) = 0;
+    virtual bool RollbackTransaction(QString& error) = 0;
+    // Begins a transaction and runs sql inside it; a null sql runs nothing.
+    virtual bool BeginTransactionWith(const QString& sql, QString& error) = 0;
+    // CommitTransaction when commit is true, otherwise RollbackTransaction.
+    virtual bool EndTransaction(bool commit, QString& error);
+    virtual int GetDatabaseType() = 0;
+    // Writes every row of the query to fileName as UTF-16LE text, one line
+    // per row, each value in double quotes, values joined by delimiter.
+    virtual bool ExportToTextFile(const QString& sql, QString& error, const QString& fileName,
+                                  const QString& delimiter);
+
+protected:
+    // The table-name loop shared by the backends that list their tables
+    // with a catalogue query: GetString(0) of every row is appended.
+    bool GetTableNamesByQuery(const QString& query, QStringList& names, QString& error);
+};

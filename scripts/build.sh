@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Configures and builds one tree: scripts/build.sh [normal|sanitize]
+#   normal    build/        optimised with debug information
+#   sanitize  build-asan/   address and undefined-behaviour sanitizers
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+case "${1:-normal}" in
+    normal)   dir=build;      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
+    sanitize) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DTABLESCOPE_SANITIZE=ON) ;;
+    *) echo "usage: $0 [normal|sanitize]" >&2; exit 2 ;;
+esac
+
+generator=()
+command -v ninja >/dev/null && generator=(-G Ninja)
+if [[ ! -f $dir/CMakeCache.txt ]]; then
+    cmake -S . -B "$dir" "${generator[@]}" -DTABLESCOPE_WERROR=ON "${flags[@]}"
+fi
+cmake --build "$dir" --parallel "$(nproc)"

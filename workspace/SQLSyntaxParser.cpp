@@ -55,32 +55,31 @@ bool IsWordPart(QStringView line, qsizetype p)
     return IsIdentifierChar(line[p]) || DotCountsAsWordPart(line, p);
 }
 
-// Same length and the same letters in any case; only ASCII letters fold.
-bool SameWordIgnoringCase(QStringView word, std::string_view entry)
+// Whether a word of ASCII letters only is in the list: same length and the
+// same letters in any case.
+template <size_t N> bool IsListed(QStringView letters, const std::array<std::string_view, N>& list)
 {
-    if (size_t(word.size()) != entry.size())
-        return false;
-    for (size_t k = 0; k < entry.size(); ++k) {
-        char16_t c = word[qsizetype(k)].unicode();
-        if (c >= u'A' && c <= u'Z')
-            c = char16_t(c - u'A' + u'a');
-        char e = entry[k];
-        if (e >= 'A' && e <= 'Z')
-            e = char(e - 'A' + 'a');
-        if (c != char16_t(e))
-            return false;
+    for (std::string_view entry : list) {
+        if (size_t(letters.size()) != entry.size())
+            continue;
+        size_t k = 0;
+        while (k < entry.size() && (letters[qsizetype(k)].unicode() | 0x20) == (entry[k] | 0x20))
+            ++k;
+        if (k == entry.size())
+            return true;
     }
-    return true;
+    return false;
 }
 
-template <size_t N> bool IsListed(QStringView word, const std::array<std::string_view, N>& list)
+// Only words of ASCII letters, no longer than the longest entry, can be listed.
+bool MayBeListed(QStringView word)
 {
     if (size_t(word.size()) > LongestListedWord)
         return false;
-    for (std::string_view entry : list)
-        if (SameWordIgnoringCase(word, entry))
-            return true;
-    return false;
+    for (QChar c : word)
+        if (!IsAsciiLetter(c.unicode()))
+            return false;
+    return true;
 }
 
 bool IsHexDigit(char16_t c)
@@ -113,10 +112,12 @@ bool IsNumber(QStringView word)
 qint32 ClassifyWord(QStringView line, qsizetype start, qsizetype end)
 {
     const QStringView word = line.sliced(start, end - start);
-    if (IsListed(word, Keywords))
-        return CSyntaxParser::Keyword;
-    if (IsListed(word, TypeNames))
-        return CSyntaxParser::TypeName;
+    if (MayBeListed(word)) {
+        if (IsListed(word, Keywords))
+            return CSyntaxParser::Keyword;
+        if (IsListed(word, TypeNames))
+            return CSyntaxParser::TypeName;
+    }
     if (IsNumber(word))
         return CSyntaxParser::Number;
     qsizetype next = end;

@@ -43,7 +43,7 @@ public:
         TypeName = 13     // words of the type list
     };
 
-    virtual ~CSyntaxParser() = default;
+    virtual ~CSyntaxParser();
 
     // Scans one line (its text without the line break) that begins in state
     // and returns the state in which it ends. When blockList is given, the
@@ -57,5 +57,9 @@ protected:
     // Appends (start, colourIndex) unless start lies before the start of the
     // list's last block, in which case the block is dropped. Blocks may share
     // a start; the later one decides the colour.
-    static void AppendBlock(QList<ColourBlock>& blockList, qint32 start, qint32 colourIndex);
+    static void AppendBlock(QList<ColourBlock>& blockList, qint32 start, qint32 colourIndex)
+    {
+        if (blockList.isEmpty() || start >= blockList.constLast().Start)
+            blockList.append(ColourBlock{start, colourIndex});
+    }
 };

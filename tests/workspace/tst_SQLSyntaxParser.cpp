@@ -222,8 +222,8 @@ void CSQLSyntaxParserTests::randomLines()
                 if (b > 0)
                     QVERIFY2(blocks[b].Start >= blocks[b - 1].Start, where().constData());
             }
-            if (line.size() <= 1)
-                QVERIFY2(blocks.size() == 1, where().constData());
+            // The editor's list has room for three blocks per character.
+            QVERIFY2(blocks.size() <= qMax(1, 3 * line.size()), where().constData());
         }
     }
 }

@@ -1,0 +1,4 @@
+#include "workspace/SyntaxParser.h"
+
+// Defined here so that the class's virtual table has one home.
+CSyntaxParser::~CSyntaxParser() = default;

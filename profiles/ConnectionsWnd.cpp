@@ -47,6 +47,9 @@ CConnectionsWnd::CConnectionsWnd(QWidget* parent) : QTreeWidget(parent)
 {
     Q_INIT_RESOURCE(profiles);
     Images_.append(LoadConnectionIcon());
+    QPixmap blank(16, 16);
+    blank.fill(Qt::transparent);
+    NoImage_ = QIcon(blank);
 
     setColumnCount(1);
     setHeaderLabels({QStringLiteral("Name")});
@@ -94,6 +97,7 @@ int CConnectionsWnd::AddConnection(CConnection profile)
 {
     auto item = new CConnectionItem(std::make_unique<CConnection>(profile));
     item->setText(0, item->Profile->Name);
+    item->setIcon(0, NoImage_);
     addTopLevelItem(item);
     return indexOfTopLevelItem(item);
 }
@@ -157,7 +161,7 @@ void CConnectionsWnd::SetConnectionImage(int index, int image)
     if (!item)
         return;
     item->Image = image;
-    item->setIcon(0, image >= 0 && image < Images_.size() ? Images_[image] : QIcon());
+    item->setIcon(0, image >= 0 && image < Images_.size() ? Images_[image] : NoImage_);
 }
 
 QString CConnectionsWnd::GetConnectionText(int index) const

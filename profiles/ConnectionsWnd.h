@@ -62,6 +62,7 @@ private:
     void OnItemDoubleClicked(QTreeWidgetItem* item);
 
     QList<QIcon> Images_; // the image list: index 0 is the connection icon
+    QIcon NoImage_;       // keeps the names of all items in line
     CConnectionsFrame* Frame_ = nullptr;
     bool Removing_ = false; // focus moves while items are removed show nothing
 };

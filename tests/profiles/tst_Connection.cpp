@@ -51,7 +51,6 @@ class CConnectionTests : public QObject
     Q_OBJECT
 
 private slots:
-    void defaults();
     void copyLeavesDatabaseAndWindow();
     void destructionClosesTheDatabase();
     void sameConnectionSettings_data();
@@ -60,18 +59,6 @@ private slots:
 private:
     QTemporaryDir Dir;
 };
-
-void CConnectionTests::defaults()
-{
-    const CConnection profile;
-    QVERIFY(profile.Tables.isEmpty());
-    QVERIFY(!profile.Database);
-    QVERIFY(!profile.Window);
-    QCOMPARE(profile.Type, -1);
-    QVERIFY(profile.Name.isEmpty() && profile.Path.isEmpty() && profile.Alias.isEmpty());
-    QVERIFY(profile.Login.isEmpty() && profile.Password.isEmpty());
-    QVERIFY(!profile.RememberAuth);
-}
 
 void CConnectionTests::copyLeavesDatabaseAndWindow()
 {
@@ -100,7 +87,6 @@ void CConnectionTests::copyLeavesDatabaseAndWindow()
 
     target = target; // assigning a record to itself keeps its tables
     QCOMPARE(target.Tables.size(), 2);
-    source.Window = nullptr;
 }
 
 void CConnectionTests::destructionClosesTheDatabase()

@@ -84,7 +84,6 @@ private slots:
     void init();
     void cleanup();
 
-    void presentation();
     void addSelectDeleteAndClear();
     void addedItemHoldsItsOwnCopy();
     void currentItemRule();
@@ -147,18 +146,6 @@ void CConnectionsWndTests::RightClick(QPoint pos, const std::function<void(QMenu
     });
     QTest::mouseClick(Window->viewport(), Qt::RightButton, {}, pos);
     QVERIFY2(seen, "no pop-up menu was shown");
-}
-
-void CConnectionsWndTests::presentation()
-{
-    QCOMPARE(Window->columnCount(), 1);
-    QVERIFY(Window->isHeaderHidden());
-    QCOMPARE(Window->headerItem()->text(0), QStringLiteral("Name"));
-    QCOMPARE(Window->headerItem()->textAlignment(0) & Qt::AlignHorizontal_Mask, int(Qt::AlignLeft));
-    QCOMPARE(Window->columnWidth(0), 100);
-    QCOMPARE(Window->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(Window->selectionBehavior(), QAbstractItemView::SelectRows);
-    QVERIFY(!Window->rootIsDecorated());
 }
 
 void CConnectionsWndTests::addSelectDeleteAndClear()

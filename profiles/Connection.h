@@ -1,0 +1,64 @@
+#pragma once
+
+// A connection profile: one saved database connection (a name, the kind of
+// database interface, where the database is, optionally the credentials),
+// together with the run-time state of its connection, which is never stored.
+
+#include "database/AbstractDatabase.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+class CConnectionWnd;
+class CConnectionsWnd;
+
+class CConnection
+{
+public:
+    // One table of the open database with its column names in column order.
+    struct CTable
+    {
+        QString Name;
+        QStringList Columns;
+    };
+
+    CConnection() = default;
+    // The copy has no database and no window.
+    CConnection(const CConnection& other);
+    // Copies the settings and the table list; Database and Window of this
+    // record stay as they are.
+    CConnection& operator=(const CConnection& other);
+    // Disconnects and deletes the database, if any. The window is not touched.
+    ~CConnection();
+
+    // True when the two records connect the same way: Type, Path, Alias,
+    // Login and Password equal, letter case included.
+    static bool SameConnectionSettings(const CConnection& first, const CConnection& second);
+
+    QList<CTable> Tables;                        // filled while connected, empty otherwise
+    std::unique_ptr<CAbstractDatabase> Database; // non-null exactly while connected
+    CConnectionWnd* Window = nullptr; // the connection's window while connected; not owned
+    int Type = DatabaseTypeNone;      // EDatabaseType
+    QString Name;
+    QString Path;  // SQLite file, FireBird server address or ODBC connect string
+    QString Alias; // FireBird database alias
+    QString Login;
+    QString Password;
+    // Login and Password are stored only when true; otherwise they live in
+    // memory until the application exits.
+    bool RememberAuth = false;
+};
+
+// Fills window with the profiles stored for the current user, in the order
+// the store hands them out, and selects the first. A store that has no
+// profiles yet leaves the window empty and succeeds. On failure the window is
+// empty and error holds the message for the user.
+bool LoadConnections(CConnectionsWnd& window, QString& error);
+
+// Replaces the stored profiles with the window's items, in item order. The
+// store changes only when every profile has been written; on failure it is
+// left as it was and error holds the message for the user. The profiles in
+// memory are never changed.
+bool SaveConnections(CConnectionsWnd& window, QString& error);

@@ -1,0 +1,3 @@
+#include "profiles/ConnectionsFrame.h"
+
+CConnectionsFrame::~CConnectionsFrame() = default;

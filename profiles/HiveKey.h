@@ -1,0 +1,73 @@
+#pragma once
+
+// One key of a hive: its name, its values in the order they were first set,
+// and its sub-keys in the order they were created. Names are looked up
+// without regard to letter case, as registry names are, and keep the case
+// they were given.
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringView>
+#include <deque>
+#include <memory>
+#include <vector>
+
+class CHiveKey
+{
+public:
+    struct CValue
+    {
+        QString Name;
+        quint32 Type = 0; // registry type code: 1 text, 3 binary, 4 32-bit number
+        QByteArray Data;
+
+        bool operator==(const CValue& other) const = default;
+    };
+
+    // Limits of the platform registry, kept so that every key and value the
+    // hive accepts can be written to its file and read back.
+    static constexpr qsizetype MaxKeyNameLength = 255;
+    static constexpr qsizetype MaxValueNameLength = 16383;
+    static constexpr qsizetype MaxDepth = 512; // keys on a path below the root
+    static constexpr qsizetype MaxValueSize = 1024 * 1024;
+
+    explicit CHiveKey(QString name = {});
+
+    const QString& Name() const { return Name_; }
+
+    qsizetype SubKeyCount() const { return qsizetype(SubKeys_.size()); }
+    // index must lie in 0 .. SubKeyCount() - 1.
+    const std::shared_ptr<CHiveKey>& SubKey(qsizetype index) const { return SubKeys_[index]; }
+    // Null when there is no sub-key of that name.
+    std::shared_ptr<CHiveKey> FindSubKey(const QString& name) const;
+    // Appends a new empty sub-key; the caller has made sure the name is free.
+    std::shared_ptr<CHiveKey> AddSubKey(const QString& name);
+    // False when there is no sub-key of that name.
+    bool RemoveSubKey(const QString& name);
+
+    const std::vector<CValue>& Values() const { return Values_; }
+    // Null when there is no value of that name.
+    const CValue* FindValue(const QString& name) const;
+    // Replaces the value of that name in its place, or appends a new one.
+    void SetValue(const QString& name, quint32 type, const QByteArray& data);
+
+    // The same names, exactly, the same values and the same sub-keys in the
+    // same order, all the way down.
+    bool operator==(const CHiveKey& other) const;
+
+    // Text that a name may hold and the store file can carry on one line:
+    // no control characters and no unpaired surrogates.
+    static bool IsPlainText(QStringView text);
+    static bool IsValidKeyName(const QString& name);
+    static bool IsValidValueName(const QString& name);
+
+private:
+    static QString Folded(const QString& name);
+
+    QString Name_;
+    std::vector<CValue> Values_;
+    QHash<QString, size_t> ValueIndex_; // folded name -> position in Values_
+    std::deque<std::shared_ptr<CHiveKey>> SubKeys_;
+    QHash<QString, std::shared_ptr<CHiveKey>> SubKeyIndex_; // folded name -> one of SubKeys_
+};

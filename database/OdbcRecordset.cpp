@@ -74,6 +74,42 @@ void COdbcRecordset::ResultChanged()
     Cells_.clear();
 }
 
+COdbcRecordset::EColumnClass COdbcRecordset::ClassOfType(SQLLEN type)
+{
+    switch (type) {
+    case SQL_INTEGER:
+    case SQL_SMALLINT:
+    case SQL_TINYINT:
+    case SQL_BIGINT:
+    case SQLiteDriverBigInt:
+        return ClassInteger;
+    case SQL_NUMERIC:
+    case SQL_DECIMAL:
+    case SQL_FLOAT:
+    case SQL_REAL:
+    case SQL_DOUBLE:
+        return ClassFloat;
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_LONGVARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_WLONGVARCHAR:
+        return ClassText;
+    case SQL_DATE:
+    case SQL_TIME:
+    case SQL_TIMESTAMP:
+    case SQL_TYPE_DATE:
+    case SQL_TYPE_TIME:
+    case SQL_TYPE_TIMESTAMP:
+        return ClassDate;
+    case SQL_BINARY:
+        return ClassBinary;
+    default:
+        return ClassNone;
+    }
+}
+
 void COdbcRecordset::LearnColumns()
 {
     if (ColumnsKnown_ || !Statement_)
@@ -89,44 +125,7 @@ void COdbcRecordset::LearnColumns()
         if (!SQL_SUCCEEDED(SQLColAttributeW(Statement_.Get(), SQLUSMALLINT(c + 1),
                                             SQL_DESC_CONCISE_TYPE, nullptr, 1024, &length, &type)))
             continue;
-        EColumnClass& cls = Classes_[size_t(c)];
-        switch (type) {
-        case SQL_INTEGER:
-        case SQL_SMALLINT:
-        case SQL_TINYINT:
-        case SQL_BIGINT:
-        case SQLiteDriverBigInt:
-            cls = ClassInteger;
-            break;
-        case SQL_NUMERIC:
-        case SQL_DECIMAL:
-        case SQL_FLOAT:
-        case SQL_REAL:
-        case SQL_DOUBLE:
-            cls = ClassFloat;
-            break;
-        case SQL_CHAR:
-        case SQL_VARCHAR:
-        case SQL_LONGVARCHAR:
-        case SQL_WCHAR:
-        case SQL_WVARCHAR:
-        case SQL_WLONGVARCHAR:
-            cls = ClassText;
-            break;
-        case SQL_DATE:
-        case SQL_TIME:
-        case SQL_TIMESTAMP:
-        case SQL_TYPE_DATE:
-        case SQL_TYPE_TIME:
-        case SQL_TYPE_TIMESTAMP:
-            cls = ClassDate;
-            break;
-        case SQL_BINARY:
-            cls = ClassBinary;
-            break;
-        default:
-            break;
-        }
+        Classes_[size_t(c)] = ClassOfType(type);
     }
     ColumnsKnown_ = true;
 }

@@ -109,6 +109,8 @@ private:
         QByteArray Bytes;
     };
 
+    // The class of a column of the SQL type that SQL_DESC_CONCISE_TYPE gives.
+    static EColumnClass ClassOfType(SQLLEN type);
     // The column's class; ClassNone for a column that does not exist.
     EColumnClass ClassOf(int column);
     bool HasColumn(int column);

@@ -1,20 +1,17 @@
 // The ODBC backend through unixODBC against two real drivers: PostgreSQL
-// (its "PostgreSQL Unicode" driver, a database of this program's own on the
-// test server) and SQLite (its "SQLite3" driver, a fresh file per test). Both
-// run the shared interface cases and the ODBC cases; what needs no driver
-// (the connect string check, the parameter-name scanner, the messages of a
-// disconnected object) runs once.
+// ("PostgreSQL Unicode", in a database of this program's own on the test
+// server) and SQLite ("SQLite3", a fresh file per test). Both run the shared
+// interface cases and the ODBC cases; what needs no driver runs once.
 //
-// The data sources come from scripts/start-servers.sh: ODBCINI and the
-// connect strings TABLESCOPE_ODBC_PG_DSN and TABLESCOPE_ODBC_SQLITE_DSN, with
-// the same defaults when they are not set.
+// The data sources are those of scripts/start-servers.sh: ODBCINI and the
+// connect strings TABLESCOPE_ODBC_PG_DSN and TABLESCOPE_ODBC_SQLITE_DSN,
+// with the same defaults when they are not set.
 
 #include "database/InterfaceCases.h"
 #include "database/OdbcDatabase.h"
 #include "database/OdbcRecordset.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdlib>
@@ -28,6 +25,7 @@ namespace {
 const QString NotOpen = QStringLiteral("The recordset is not open");
 const QString NoStatement = QStringLiteral("Failed to allocate statement handle");
 const QString NotConnected = QStringLiteral("Database must be connected to start a transaction");
+const QString AlreadyOpen = QStringLiteral("We already have an open transaction");
 const QString NoText = QStringLiteral("The ODBC database did not provide any text for this error");
 
 QString Setting(const char* name, const char* fallback)
@@ -39,103 +37,82 @@ QString Setting(const char* name, const char* fallback)
 // A text of length characters, mostly outside ASCII.
 QString LongText(qsizetype length)
 {
-    const QString pattern = QString::fromUtf8("Жёлтый-€-abc ");
     QString text;
     while (text.size() < length)
-        text += pattern;
+        text += QString::fromUtf8("Жёлтый-€-abc ");
     text.truncate(length);
     return text;
 }
 
 } // namespace
 
-// What both ODBC fixtures share: a connect string per test database.
 class COdbcFixture : public CBackendFixture
 {
 public:
     bool PrepareChecksText() const override { return false; }
     bool BlobOfNullReads() const override { return true; }
 
-    CDatabasePtr Open(QString& error) override
+    QString Unavailable() override
     {
-        const QString why = Unavailable();
-        if (!why.isEmpty()) {
-            error = why;
-            return nullptr;
+        if (!Tried_) {
+            Tried_ = true;
+            Why_ = Prepare();
         }
-        auto* database = new COdbcDatabase;
-        CDatabasePtr owner(database);
-        if (!database->Connect(FreshDatabase(), {}, {}, error) || !Clean(*database, error))
-            return nullptr;
-        return owner;
+        return Why_;
     }
 
-    // A connect string to the database of the next test, without user tables.
+    CDatabasePtr Open(QString& error) override
+    {
+        error = Unavailable();
+        CDatabasePtr database(new COdbcDatabase);
+        Last_ = FreshDatabase();
+        if (!error.isEmpty() || !database->Connect(Last_, {}, {}, error) ||
+            !database->ExecuteSQL(CleanSql(), error))
+            return nullptr;
+        return database;
+    }
+
+    // A connect string to the database of the next test.
     virtual QString FreshDatabase() = 0;
+    // The connect string of the database that Open gave last.
+    QString LastDatabase() const { return Last_; }
     // A connect string whose connection the driver refuses.
     virtual QString RefusedConnectString() const = 0;
-    // Part of the driver's message for a statement on a missing table.
+    // A piece of the driver's message for a statement on no_such_table.
     virtual QString MissingTableMessage() const = 0;
     // Whether the driver keeps characters beyond U+FFFF in wide SQL text.
     virtual bool KeepsSupplementaryCharacters() const { return true; }
 
 protected:
-    virtual bool Clean(COdbcDatabase&, QString&) { return true; }
+    // Empty when the data source is ready, otherwise why not.
+    virtual QString Prepare() = 0;
+    // Run on every new connection: leaves no user tables.
+    virtual QString CleanSql() const { return {}; }
+
+private:
+    bool Tried_ = false;
+    QString Why_;
+    QString Last_;
 };
 
 // PostgreSQL: a database of this program's own, so that test programs run
-// side by side do not drop each other's tables; every test starts from an
-// empty public schema.
+// side by side do not drop each other's tables.
 class CPostgresFixture : public COdbcFixture
 {
 public:
     ~CPostgresFixture() override
     {
-        if (!Admin_.IsConnected())
-            return;
         QString error;
-        if (!Admin_.ExecuteSQL(
-                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(DatabaseName_),
-                error))
-            qWarning("dropping %s: %s", qPrintable(DatabaseName_), qPrintable(error));
-        Admin_.Disconnect();
+        if (Admin_.IsConnected() && !Admin_.ExecuteSQL(DropSql(), error))
+            qWarning("%s", qPrintable(error));
     }
 
     QString Name() const override { return QStringLiteral("ODBC PostgreSQL"); }
     QString BlobType() const override { return QStringLiteral("BYTEA"); }
-
-    QString Unavailable() override
-    {
-        if (Tried_)
-            return Why_;
-        Tried_ = true;
-        QString error;
-        if (!Admin_.Connect(Base_, {}, {}, error)) {
-            Why_ = QStringLiteral("cannot connect with \"%1\" (is the server up? "
-                                  "scripts/start-servers.sh starts it): %2")
-                       .arg(Base_, error);
-            return Why_;
-        }
-        if (!Admin_.ExecuteSQL(
-                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(DatabaseName_),
-                error) ||
-            !Admin_.ExecuteSQL(QStringLiteral("CREATE DATABASE %1").arg(DatabaseName_), error)) {
-            Why_ = QStringLiteral("cannot create the database %1 (the role needs CREATEDB, "
-                                  "see scripts/start-servers.sh): %2")
-                       .arg(DatabaseName_, error);
-            Admin_.Disconnect();
-        }
-        return Why_;
-    }
-
-    QString FreshDatabase() override
-    {
-        return Base_ + QStringLiteral(";Database=") + DatabaseName_;
-    }
+    QString FreshDatabase() override { return Base_ + QStringLiteral(";Database=") + Name_; }
     QString RefusedConnectString() const override
     {
-        return Base_ + QStringLiteral(";Database=") + DatabaseName_ +
-               QStringLiteral(";UID=tablescope;PWD=wrong password");
+        return Base_ + QStringLiteral(";UID=tablescope;PWD=wrong password");
     }
     QString MissingTableMessage() const override
     {
@@ -143,20 +120,36 @@ public:
     }
 
 protected:
-    bool Clean(COdbcDatabase& database, QString& error) override
+    QString Prepare() override
     {
-        return database.ExecuteSQL(
-            QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"), error);
+        QString error;
+        if (!Admin_.Connect(Base_, {}, {}, error))
+            return QStringLiteral("cannot connect with \"%1\" (scripts/start-servers.sh starts "
+                                  "the server): %2")
+                .arg(Base_, error);
+        if (!Admin_.ExecuteSQL(DropSql(), error) ||
+            !Admin_.ExecuteSQL(QStringLiteral("CREATE DATABASE ") + Name_, error))
+            return QStringLiteral("cannot create a database (scripts/start-servers.sh lets the "
+                                  "role do so): %1")
+                .arg(error);
+        return {};
+    }
+    QString CleanSql() const override
+    {
+        return QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public");
     }
 
 private:
+    QString DropSql() const
+    {
+        return QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE)").arg(Name_);
+    }
+
     const QString Base_ =
         Setting("TABLESCOPE_ODBC_PG_DSN", "DSN=TablescopePG;UID=tablescope;PWD=tablescope");
-    const QString DatabaseName_ =
+    const QString Name_ =
         QStringLiteral("tablescope_odbc_%1").arg(QCoreApplication::applicationPid());
     COdbcDatabase Admin_; // creates and finally drops the test database
-    bool Tried_ = false;
-    QString Why_;
 };
 
 // SQLite: a new file for every test, named in the connect string.
@@ -164,28 +157,12 @@ class CSQLiteOdbcFixture : public COdbcFixture
 {
 public:
     QString Name() const override { return QStringLiteral("ODBC SQLite"); }
-
-    QString Unavailable() override
-    {
-        if (!Dir_.isValid())
-            return Dir_.errorString();
-        COdbcDatabase probe;
-        QString error;
-        if (!probe.Connect(Base_ + QStringLiteral(";Database=") + Dir_.filePath("probe.sqlite"), {},
-                           {}, error))
-            return QStringLiteral("cannot connect with \"%1\" (is the SQLite3 ODBC driver "
-                                  "installed? scripts/install-deps.sh --test): %2")
-                .arg(Base_, error);
-        probe.Disconnect();
-        return {};
-    }
-
     QString FreshDatabase() override
     {
         return Base_ + QStringLiteral(";Database=") +
                Dir_.filePath(QStringLiteral("db%1.sqlite").arg(++Count_));
     }
-    // The driver will not create a file in a folder that does not exist.
+    // The driver creates no folders.
     QString RefusedConnectString() const override
     {
         return Base_ + QStringLiteral(";Database=") + Dir_.filePath("no/such/folder/x.sqlite");
@@ -197,14 +174,29 @@ public:
     // Its conversion of wide SQL text to UTF-8 garbles surrogate pairs.
     bool KeepsSupplementaryCharacters() const override { return false; }
 
+protected:
+    QString Prepare() override
+    {
+        if (!Dir_.isValid())
+            return Dir_.errorString();
+        COdbcDatabase probe;
+        QString error;
+        if (!probe.Connect(FreshDatabase(), {}, {}, error))
+            return QStringLiteral("cannot connect with \"%1\" (scripts/install-deps.sh --test "
+                                  "installs the driver): %2")
+                .arg(Base_, error);
+        return {};
+    }
+
 private:
-    const QString Base_ = Setting("TABLESCOPE_ODBC_SQLITE_DSN", "DSN=TablescopeSQLite");
+    // A locked file is reported after a second, not after the driver's 100.
+    const QString Base_ = Setting("TABLESCOPE_ODBC_SQLITE_DSN", "DSN=TablescopeSQLite") +
+                          QStringLiteral(";Timeout=1000");
     QTemporaryDir Dir_;
     int Count_ = 0;
 };
 
-// What needs no data source: the connect string check, the messages of an
-// object that is not connected, the parameter names and records.
+// What needs no data source.
 class COdbcTextCases : public QObject
 {
     Q_OBJECT
@@ -216,8 +208,7 @@ private slots:
     void disconnectedMessages();
     void scanParamNames_data();
     void scanParamNames();
-    void paramNamesAndIndexes();
-    void paramRecordsOnAStatementless();
+    void paramRecords();
 };
 
 void COdbcTextCases::connectStringFormat_data()
@@ -239,17 +230,13 @@ void COdbcTextCases::connectStringFormat()
     QString error;
     QVERIFY(!db.Connect(connect, QStringLiteral("user"), QStringLiteral("password"), error));
     QVERIFY(!db.IsConnected());
-    const QString format =
-        QStringLiteral("Wrong format of the ODBC connect string. Should be: "
-                       "\"DSN=database[[;OPTION=value];OPTION=value]...\" instead of \"") +
-        connect + u'"';
-    if (formatOk) {
-        // Past the check, the driver manager answers: there is no such source.
-        QVERIFY(error != format);
-        QVERIFY2(error.contains(QStringLiteral("[unixODBC][Driver Manager]")), qPrintable(error));
-    } else {
-        QCOMPARE(error, format);
-    }
+    if (formatOk) // past the check the driver manager finds no such source
+        QVERIFY2(error.startsWith(QStringLiteral("[unixODBC][Driver Manager]")), qPrintable(error));
+    else
+        QCOMPARE(error, QStringLiteral("Wrong format of the ODBC connect string. Should be: "
+                                       "\"DSN=database[[;OPTION=value];OPTION=value]...\" "
+                                       "instead of \"") +
+                            connect + u'"');
 }
 
 using CDbCall = std::function<bool(COdbcDatabase&, QString& error)>;
@@ -259,57 +246,39 @@ void COdbcTextCases::disconnectedMessages_data()
 {
     QTest::addColumn<CDbCall>("call");
     QTest::addColumn<QString>("message");
-    QTest::newRow("ExecuteSQL") << CDbCall([](COdbcDatabase& db, QString& e) {
-        return db.ExecuteSQL(QStringLiteral("SELECT 1"), e);
+    const QString sql = QStringLiteral("INSERT INTO b VALUES (?)");
+    QTest::newRow("ExecuteSQL") << CDbCall([=](COdbcDatabase& db, QString& e) {
+        return db.ExecuteSQL(sql, e);
     }) << NoStatement;
     QTest::newRow("ExecuteSQL of nothing runs nothing")
-        << CDbCall([](COdbcDatabase& db, QString& e) {
-               return !db.ExecuteSQL(QStringLiteral(" ; \n;"), e);
-           })
+        << CDbCall([](COdbcDatabase& db, QString& e) { return !db.ExecuteSQL(" ;\n ;", e); })
         << "untouched";
-    QTest::newRow("OpenRecordset") << CDbCall([](COdbcDatabase& db, QString& e) {
+    QTest::newRow("OpenRecordset") << CDbCall([=](COdbcDatabase& db, QString& e) {
         CAbstractRecordset* raw = reinterpret_cast<CAbstractRecordset*>(&db);
-        return db.OpenRecordset(QStringLiteral("SELECT 1"), e, raw) || raw;
-    }) << NoStatement;
-    QTest::newRow("Prepare") << CDbCall([](COdbcDatabase& db, QString& e) {
-        CAbstractRecordset* raw = reinterpret_cast<CAbstractRecordset*>(&db);
-        return db.Prepare(QStringLiteral("SELECT 1"), e, raw) || raw;
+        return db.OpenRecordset(sql, e, raw) || raw;
     }) << NoStatement;
     QTest::newRow("GetTableNames") << CDbCall([](COdbcDatabase& db, QString& e) {
         QStringList names;
         return db.GetTableNames(names, e);
     }) << NoStatement;
-    QTest::newRow("ExecuteWithBlob") << CDbCall([](COdbcDatabase& db, QString& e) {
-        return db.ExecuteWithBlob(QStringLiteral("INSERT INTO b VALUES (?)"), "ab", 2, e);
+    QTest::newRow("ExecuteWithBlob") << CDbCall([=](COdbcDatabase& db, QString& e) {
+        return db.ExecuteWithBlob(sql, "a", 1, e);
     }) << NoStatement;
-    QTest::newRow("ExecuteWithBlob, negative size") << CDbCall([](COdbcDatabase& db, QString& e) {
-        return db.ExecuteWithBlob(QStringLiteral("INSERT INTO b VALUES (?)"), "ab", -2, e);
+    QTest::newRow("ExecuteWithBlob, negative size") << CDbCall([=](COdbcDatabase& db, QString& e) {
+        return db.ExecuteWithBlob(sql, "ab", -2, e);
     }) << "Wrong size of the binary data: (-2)";
-    QTest::newRow("ExecuteWithBlob, no data") << CDbCall([](COdbcDatabase& db, QString& e) {
-        return db.ExecuteWithBlob(QStringLiteral("INSERT INTO b VALUES (?)"), nullptr, 3, e);
-    }) << "Wrong size of the binary data: (3)";
     QTest::newRow("BeginTransaction")
         << CDbCall([](COdbcDatabase& db, QString& e) { return db.BeginTransaction(e); })
-        << NotConnected;
-    QTest::newRow("CommitTransaction")
-        << CDbCall([](COdbcDatabase& db, QString& e) { return db.CommitTransaction(e); })
-        << NotConnected;
-    QTest::newRow("RollbackTransaction")
-        << CDbCall([](COdbcDatabase& db, QString& e) { return db.RollbackTransaction(e); })
         << NotConnected;
     QTest::newRow("EndTransaction")
         << CDbCall([](COdbcDatabase& db, QString& e) { return db.EndTransaction(true, e); })
         << NotConnected;
-    QTest::newRow("BeginTransactionWith") << CDbCall([](COdbcDatabase& db, QString& e) {
-        return db.BeginTransactionWith(QStringLiteral("SELECT 1"), e);
-    }) << NotConnected;
-    QTest::newRow("Disconnect does nothing")
+    QTest::newRow("RollbackTransaction")
+        << CDbCall([](COdbcDatabase& db, QString& e) { return db.RollbackTransaction(e); })
+        << NotConnected;
+    QTest::newRow("Disconnect changes nothing")
         << CDbCall([](COdbcDatabase& db, QString&) { return !db.Disconnect() || db.IsConnected(); })
         << "untouched";
-    QTest::newRow("diagnostics of no connection") << CDbCall([](COdbcDatabase& db, QString& e) {
-        e = db.GetDiagnosticText();
-        return false;
-    }) << NoText;
 }
 
 void COdbcTextCases::disconnectedMessages()
@@ -329,23 +298,21 @@ void COdbcTextCases::scanParamNames_data()
     QTest::addColumn<QStringList>("names");
     QTest::newRow("colon and at") << "SELECT * FROM t WHERE a = :x AND b = @y"
                                   << QStringList{"x", "y"};
-    QTest::newRow("dollar, then a line break") << "SELECT $cost\nFROM t" << QStringList{"cost"};
+    QTest::newRow("dollar, line break") << "SELECT $cost\nFROM t" << QStringList{"cost"};
     QTest::newRow("colon name last") << "WHERE a = :b" << QStringList{"b"};
     QTest::newRow("marker last") << "WHERE a = ?" << QStringList{""};
     QTest::newRow("marker before a blank") << "WHERE a = ? AND b = 1" << QStringList{""};
     QTest::newRow("only white space ends a name")
         << "INSERT INTO t VALUES (?, ?)" << QStringList{",", ")"};
     QTest::newRow("a second marker replaces the first") << "WHERE a=:x,b=:y" << QStringList{"y"};
-    QTest::newRow("tab and carriage return end names") << "a = :x\tb = :y\r\n"
-                                                       << QStringList{"x", "y"};
+    QTest::newRow("tab and carriage return") << "a = :x\tb = :y\r\n" << QStringList{"x", "y"};
     QTest::newRow("inside apostrophes and quotation marks")
         << "SELECT ':x' AS \"@y\" FROM t" << QStringList{};
     QTest::newRow("apostrophe inside quotation marks")
         << "SELECT \"it's\" FROM t WHERE a = :a" << QStringList{"a"};
     QTest::newRow("quotation mark inside apostrophes")
         << "WHERE 'say \"hi' = :b" << QStringList{"b"};
-    QTest::newRow("unclosed apostrophe hides the rest") << "WHERE a = 'x :y" << QStringList{};
-    QTest::newRow("a cast reads as a marker") << "SELECT a::int FROM t" << QStringList{"int"};
+    QTest::newRow("unclosed apostrophe") << "WHERE a = 'x :y" << QStringList{};
     QTest::newRow("empty text") << "" << QStringList{};
 }
 
@@ -359,75 +326,49 @@ void COdbcTextCases::scanParamNames()
     QCOMPARE(recordset.ParamNames, names);
 }
 
-void COdbcTextCases::paramNamesAndIndexes()
-{
-    COdbcDatabase db;
-    COdbcRecordset recordset;
-    recordset.ScanParamNames(QStringLiteral("SELECT * FROM t WHERE a = :x AND b = @y AND c = :x"));
-    QString error = QStringLiteral("untouched");
-    int count = -1;
-    QVERIFY(db.GetParamCount(&recordset, count, error));
-    QCOMPARE(count, 3);
-    QString name;
-    QVERIFY(db.GetParamName(&recordset, 1, name, error));
-    QCOMPARE(name, QStringLiteral("y"));
-    int index = -1;
-    QVERIFY(db.GetParamIndex(&recordset, QStringLiteral("X"), index, error));
-    QCOMPARE(index, 0);
-    QVERIFY(db.GetParamIndex(&recordset, QStringLiteral("y"), index, error));
-    QCOMPARE(index, 1);
-    QVERIFY(!db.GetParamIndex(&recordset, QStringLiteral(":x"), index, error));
-    QCOMPARE(error, QStringLiteral("untouched"));
-
-    for (int bad : {-1, 3}) {
-        QVERIFY(!db.GetParamName(&recordset, bad, name, error));
-        QCOMPARE(error, QStringLiteral("Wrong parameter index: (%1)").arg(bad));
-    }
-    QVERIFY(!db.GetParamCount(nullptr, count, error));
-    QCOMPARE(error, NotOpen);
-}
-
-void COdbcTextCases::paramRecordsOnAStatementless()
+// Names and records live in the recordset; none of this reaches a driver.
+void COdbcTextCases::paramRecords()
 {
     COdbcDatabase db;
     COdbcRecordset recordset; // holds no statement
+    recordset.ScanParamNames(QStringLiteral("WHERE a = :x AND b = @y AND c = :x"));
     QString error = QStringLiteral("untouched");
-    QVERIFY(db.SetParamInt(&recordset, 5, 1, error));
-    QVERIFY(db.SetParamInt64(&recordset, 0, 1, error));
-    QVERIFY(db.SetParamDouble(&recordset, 5, 1.0, error));
-    QVERIFY(db.SetParamString(&recordset, 0, LongText(COdbcParam::MaxTextLength), error));
+    int value = -1;
+    QVERIFY(db.GetParamCount(&recordset, value, error));
+    QCOMPARE(value, 3);
+    QVERIFY(db.GetParamIndex(&recordset, QStringLiteral("X"), value, error));
+    QCOMPARE(value, 0);
+    QVERIFY(!db.GetParamIndex(&recordset, QStringLiteral(":y"), value, error));
+    QString name;
+    QVERIFY(db.GetParamName(&recordset, 1, name, error));
+    QCOMPARE(name, QStringLiteral("y"));
     QCOMPARE(error, QStringLiteral("untouched"));
+    QVERIFY(!db.GetParamName(&recordset, 3, name, error));
+    QCOMPARE(error, QStringLiteral("Wrong parameter index: (3)"));
+
+    // Index 5 first, then 0; setting 5 again changes its record in place.
+    QVERIFY(db.SetParamInt(&recordset, 5, 1, error));
+    QVERIFY(db.SetParamString(&recordset, 0, LongText(COdbcParam::MaxTextLength), error));
+    QVERIFY(db.SetParamDouble(&recordset, 5, 1.0, error));
     QCOMPARE(recordset.Params.Count(), 2);
-    QCOMPARE(recordset.Params.At(0).Index, 5);
     QCOMPARE(recordset.Params.At(0).Kind, int(COdbcParam::KindDouble));
-    QCOMPARE(recordset.Params.At(1).Kind, int(COdbcParam::KindText));
 
     // Too long for the record: refused, the value set before is kept.
     QVERIFY(!db.SetParamString(&recordset, 0, LongText(COdbcParam::MaxTextLength + 1), error));
-    QCOMPARE(error, QStringLiteral("The text of parameter 0 is too long: 1024 characters, at "
-                                   "most 1023 fit"));
+    QCOMPARE(error, QStringLiteral(
+                        "The text of parameter 0 is too long: 1024 characters, at most 1023 fit"));
     QVERIFY(!db.SetParamString(&recordset, 7, LongText(5000), error));
     QCOMPARE(recordset.Params.Count(), 2);
-    const COdbcParam& kept = recordset.Params.At(1);
-    QCOMPARE(QString::fromUtf16(reinterpret_cast<const char16_t*>(kept.Value)),
+    QCOMPARE(QString::fromUtf16(reinterpret_cast<const char16_t*>(recordset.Params.At(1).Value)),
              LongText(COdbcParam::MaxTextLength));
 
-    for (const auto& call : std::initializer_list<CDbCall>{
-             [&](COdbcDatabase&d, QString&e) { return d.Execute(&recordset, e); },
-             [&](COdbcDatabase&d, QString&e) { return d.CloseCursor(&recordset, e); },
-             [&](COdbcDatabase&d, QString&e) { return d.Execute(nullptr, e); },
-             [&](COdbcDatabase&d, QString&e) { return d.SetParamInt(nullptr, 0, 1, e); },
-             [&](COdbcDatabase&d, QString&e) {
-                 QString n;
-                 return d.GetParamName(nullptr, 0, n, e);
-             },
-         }) {
-        error.clear();
-        QVERIFY(!call(db, error));
-        QCOMPARE(error, NotOpen);
-    }
-    recordset.Close(); // holds no statement: does nothing
-    QCOMPARE(recordset.Params.Count(), 2);
+    // What needs a statement says that there is none.
+    error.clear();
+    QVERIFY(!db.Execute(&recordset, error));
+    QCOMPARE(error, NotOpen);
+    error.clear();
+    QVERIFY(!db.SetParamInt(nullptr, 0, 1, error));
+    QCOMPARE(error, NotOpen);
 }
 
 // The ODBC behaviour that both drivers share, run with each fixture.
@@ -439,59 +380,40 @@ public:
     explicit COdbcCases(COdbcFixture& fixture) : Fixture(fixture) {}
 
 private slots:
-    void initTestCase();
+    void initTestCase() { REQUIRE_BACKEND(Fixture); }
     void init();
-    void cleanup();
+    void cleanup() { Db.reset(); }
 
-    void connectTwice();
-    void refusedConnectLeavesDisconnected();
-    void executeSqlScript();
-    void executeSqlStopsAtFirstFailure();
-    void statementsMatchingNoRowSucceed();
+    void connectTwiceAndAgain();
+    void executeSqlScripts();
     void driverMessages();
-    void truncationRecordsAreLeftOut();
-    void paramNamesThroughPrepare();
     void paramsBoundInOrderOfFirstSet();
     void paramKindsRoundTrip();
-    void executeReportsMissingParameter();
     void columnClasses_data();
     void columnClasses();
     void valuesReadAgainInAnyOrder();
     void longAndForeignText();
-    void rowlessStatements();
-    void closeTwice();
+    void rowlessStatementsAndClose();
     void tablesWithoutViews();
     void transactions();
-    void beginTransactionWith();
     void disconnectRollsBackOpenTransaction();
-    void blobPiecesAndAppending();
-    void blobOfEmptyValue();
+    void blobs();
 
 private:
     void Run(const QString& sql);
     CRecordsetPtr Query(const QString& sql);
+    CRecordsetPtr Prepared(const QString& sql);
     int Count(const QString& table);
-    COdbcDatabase& Odbc() { return static_cast<COdbcDatabase&>(*Db); }
 
     COdbcFixture& Fixture;
     CDatabasePtr Db;
 };
-
-void COdbcCases::initTestCase()
-{
-    REQUIRE_BACKEND(Fixture);
-}
 
 void COdbcCases::init()
 {
     QString error;
     Db = Fixture.Open(error);
     QVERIFY2(Db, qPrintable(error));
-}
-
-void COdbcCases::cleanup()
-{
-    Db.reset();
 }
 
 void COdbcCases::Run(const QString& sql)
@@ -504,198 +426,136 @@ CRecordsetPtr COdbcCases::Query(const QString& sql)
 {
     QString error;
     CAbstractRecordset* raw = nullptr;
-    const bool ok = Db->OpenRecordset(sql, error, raw);
-    CRecordsetPtr recordset(raw);
-    if (!ok)
+    if (!Db->OpenRecordset(sql, error, raw))
         qWarning("%s: %s", qPrintable(sql), qPrintable(error));
-    return recordset;
+    return CRecordsetPtr(raw);
+}
+
+CRecordsetPtr COdbcCases::Prepared(const QString& sql)
+{
+    QString error;
+    CAbstractRecordset* raw = nullptr;
+    if (!Db->Prepare(sql, error, raw))
+        qWarning("%s: %s", qPrintable(sql), qPrintable(error));
+    return CRecordsetPtr(raw);
 }
 
 int COdbcCases::Count(const QString& table)
 {
     CRecordsetPtr recordset = Query(QStringLiteral("SELECT COUNT(*) FROM ") + table);
-    if (!recordset || !recordset->MoveNext())
-        return -1;
-    return recordset->GetInt(0);
+    return recordset && recordset->MoveNext() ? recordset->GetInt(0) : -1;
 }
 
-void COdbcCases::connectTwice()
+void COdbcCases::connectTwiceAndAgain()
 {
     QString error;
     QVERIFY(!Db->Connect(Fixture.FreshDatabase(), {}, {}, error));
     QCOMPARE(error, QStringLiteral("cannot connect to a database: already connected"));
-    QVERIFY(Db->IsConnected());
     Run(QStringLiteral("CREATE TABLE still_usable (a INTEGER)"));
 
-    // Once disconnected, the same object connects again.
-    QVERIFY(Db->Disconnect());
-    QVERIFY(Db->Disconnect());
-    QVERIFY(!Db->IsConnected());
-    QVERIFY2(Db->Connect(Fixture.FreshDatabase(), {}, {}, error), qPrintable(error));
-    QVERIFY(Db->IsConnected());
-}
-
-void COdbcCases::refusedConnectLeavesDisconnected()
-{
+    // A refused connect leaves the object disconnected, with the driver's
+    // text, and free to connect again.
     COdbcDatabase db;
-    QString error;
     QVERIFY(!db.Connect(Fixture.RefusedConnectString(), {}, {}, error));
     QVERIFY(!db.IsConnected());
-    QVERIFY(!error.isEmpty());
-    QVERIFY(error != NoText);
-    qInfo("%s", qPrintable(error));
-
+    QVERIFY2(!error.isEmpty() && error != NoText, qPrintable(error));
     QVERIFY(!db.ExecuteSQL(QStringLiteral("SELECT 1"), error));
     QCOMPARE(error, NoStatement);
-    QVERIFY(!db.BeginTransaction(error));
-    QCOMPARE(error, NotConnected);
+    QVERIFY2(db.Connect(Fixture.FreshDatabase(), {}, {}, error), qPrintable(error));
+    QVERIFY(db.Disconnect());
     QVERIFY2(db.Connect(Fixture.FreshDatabase(), {}, {}, error), qPrintable(error));
 }
 
-void COdbcCases::executeSqlScript()
+void COdbcCases::executeSqlScripts()
 {
+    // Pieces are trimmed and empty ones skipped; a ';' between quotation
+    // marks does not split; rows of a query are dropped.
     QString error = QStringLiteral("untouched");
-    QVERIFY2(
-        Db->ExecuteSQL(QStringLiteral("create table a(x int); ; insert into a values(1);"), error),
-        qPrintable(error));
-    QCOMPARE(error, QStringLiteral("untouched"));
+    QVERIFY(
+        Db->ExecuteSQL(QStringLiteral("create table a(x int); ; insert into a values(1);"), error));
+    Run(QStringLiteral("\n CREATE TABLE \"odd;name\" (x INTEGER) \n;\t\nSELECT x FROM a;"));
     QCOMPARE(Count(QStringLiteral("a")), 1);
+    QCOMPARE(Count(QStringLiteral("\"odd;name\"")), 0);
 
-    // Pieces are trimmed; a ';' between quotation marks does not split; rows
-    // of a query are dropped.
-    Run(QStringLiteral("\n  CREATE TABLE \"odd;name\" (x INTEGER)  \n;\t\nSELECT x FROM a;"));
-    Run(QStringLiteral("INSERT INTO \"odd;name\" VALUES (7)"));
-    QCOMPARE(Count(QStringLiteral("\"odd;name\"")), 1);
-}
+    // An UPDATE or DELETE that matches no row succeeds, however it is run.
+    QVERIFY(Db->ExecuteSQL(
+        QStringLiteral("DELETE FROM \"odd;name\"; UPDATE a SET x = 2 WHERE x = 9"), error));
+    CRecordsetPtr deleted = Query(QStringLiteral("DELETE FROM \"odd;name\""));
+    QVERIFY(deleted);
+    CRecordsetPtr update = Prepared(QStringLiteral("UPDATE a SET x = ? WHERE x = 9"));
+    QVERIFY(Db->SetParamInt(update.get(), 0, 5, error));
+    QVERIFY(Db->Execute(update.get(), error));
+    Run(QStringLiteral("CREATE TABLE b (id INTEGER, data %1)").arg(Fixture.BlobType()));
+    QVERIFY(
+        Db->ExecuteWithBlob(QStringLiteral("UPDATE b SET data = ? WHERE id = 9"), "", 0, error));
+    QCOMPARE(error, QStringLiteral("untouched"));
 
-void COdbcCases::executeSqlStopsAtFirstFailure()
-{
-    Run(QStringLiteral("CREATE TABLE a (x INTEGER)"));
-    QString error;
-    QVERIFY(!Db->ExecuteSQL(QStringLiteral("INSERT INTO a VALUES (1); "
-                                           "INSERT INTO no_such_table VALUES (2); "
-                                           "INSERT INTO a VALUES (3)"),
+    // The first failure stops the script; what ran before it stays.
+    QVERIFY(!Db->ExecuteSQL(QStringLiteral("INSERT INTO a VALUES (2); INSERT INTO no_such_table "
+                                           "VALUES (3); INSERT INTO a VALUES (4)"),
                             error));
     QVERIFY2(error.contains(Fixture.MissingTableMessage()), qPrintable(error));
-    CRecordsetPtr rows = Query(QStringLiteral("SELECT x FROM a"));
-    QVERIFY(rows);
-    QVERIFY(rows->MoveNext());
-    QCOMPARE(rows->GetInt(0), 1);
-    QVERIFY(!rows->MoveNext());
-}
-
-void COdbcCases::statementsMatchingNoRowSucceed()
-{
-    Run(QStringLiteral("CREATE TABLE a (x INTEGER); CREATE TABLE b (id INTEGER, data %1)")
-            .arg(Fixture.BlobType()));
-    QString error = QStringLiteral("untouched");
-    QVERIFY2(
-        Db->ExecuteSQL(QStringLiteral("DELETE FROM a; UPDATE a SET x = 1 WHERE x = 99"), error),
-        qPrintable(error));
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(Db->OpenRecordset(QStringLiteral("DELETE FROM a"), error, raw), qPrintable(error));
-    CRecordsetPtr deleted(raw);
-    QVERIFY(!deleted->MoveNext());
-
-    raw = nullptr;
-    QVERIFY2(Db->Prepare(QStringLiteral("UPDATE a SET x = ? WHERE x = 99"), error, raw),
-             qPrintable(error));
-    CRecordsetPtr update(raw);
-    QVERIFY(Db->SetParamInt(raw, 0, 5, error));
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
-    QVERIFY2(
-        Db->ExecuteWithBlob(QStringLiteral("UPDATE b SET data = ? WHERE id = 42"), "ab", 2, error),
-        qPrintable(error));
-    QCOMPARE(error, QStringLiteral("untouched"));
+    CRecordsetPtr rows = Query(QStringLiteral("SELECT SUM(x) FROM a"));
+    QVERIFY(rows && rows->MoveNext());
+    QCOMPARE(rows->GetInt(0), 3);
 }
 
 void COdbcCases::driverMessages()
 {
     QString error;
-    CAbstractRecordset* raw = reinterpret_cast<CAbstractRecordset*>(this);
+    auto* raw = reinterpret_cast<CAbstractRecordset*>(this);
     QVERIFY(!Db->OpenRecordset(QStringLiteral("SELECT x FROM no_such_table"), error, raw));
     QCOMPARE(raw, nullptr);
     QVERIFY2(error.contains(Fixture.MissingTableMessage()), qPrintable(error));
     QVERIFY(!error.startsWith(QStringLiteral("; ")));
 
-    // A prepared statement that cannot run reports the driver's text at the
-    // latest when executed.
+    // A prepared statement reports the driver's text when it runs, if not before.
     error.clear();
     raw = nullptr;
-    if (Db->Prepare(QStringLiteral("SELECT x FROM no_such_table"), error, raw)) {
-        CRecordsetPtr statement(raw);
-        QVERIFY(!Db->Execute(raw, error));
-    }
+    if (Db->Prepare(QStringLiteral("SELECT x FROM no_such_table"), error, raw))
+        QVERIFY(!Db->Execute(CRecordsetPtr(raw).get(), error));
     QVERIFY2(error.contains(Fixture.MissingTableMessage()), qPrintable(error));
 
+    // A parameter left unset is the driver's to report.
+    Run(QStringLiteral("CREATE TABLE t (a INTEGER, b INTEGER)"));
+    CRecordsetPtr statement = Prepared(QStringLiteral("SELECT a FROM t WHERE a = ? AND b = ?"));
+    QVERIFY(Db->SetParamInt(statement.get(), 0, 1, error));
     error.clear();
-    QVERIFY(!Db->ExecuteWithBlob(QStringLiteral("INSERT INTO no_such_table VALUES (?)"), "x", 1,
-                                 error));
-    QVERIFY(!error.isEmpty());
-}
+    QVERIFY(!Db->Execute(statement.get(), error));
+    QVERIFY2(!error.isEmpty() && error != NoText, qPrintable(error));
 
-void COdbcCases::truncationRecordsAreLeftOut()
-{
-    // A read into a buffer that is too small leaves only a record of state
-    // 01004 on the statement.
-    CRecordsetPtr recordset = Query(QStringLiteral("SELECT 'abcdefgh' AS t"));
-    QVERIFY(recordset);
-    QVERIFY(recordset->MoveNext());
-    auto* odbc = static_cast<COdbcRecordset*>(recordset.get());
+    // Records of state 01004 (a truncated read) are left out, which here
+    // leaves nothing.
+    CRecordsetPtr rows = Query(QStringLiteral("SELECT 'abcdefgh' AS t"));
+    QVERIFY(rows && rows->MoveNext());
+    void* handle = static_cast<COdbcRecordset*>(rows.get())->Statement();
     char small[4];
     SQLLEN indicator = 0;
-    QCOMPARE(SQLGetData(odbc->Statement(), 1, SQL_C_CHAR, small, sizeof small, &indicator),
+    QCOMPARE(SQLGetData(handle, 1, SQL_C_CHAR, small, sizeof small, &indicator),
              SQLRETURN(SQL_SUCCESS_WITH_INFO));
     SQLCHAR state[6] = {};
     SQLCHAR message[1000] = {};
-    QCOMPARE(SQLGetDiagRec(SQL_HANDLE_STMT, odbc->Statement(), 1, state, nullptr, message,
-                           sizeof message, nullptr),
-             SQLRETURN(SQL_SUCCESS));
+    SQLGetDiagRec(SQL_HANDLE_STMT, handle, 1, state, nullptr, message, sizeof message, nullptr);
     QCOMPARE(reinterpret_cast<const char*>(state), "01004");
-    QCOMPARE(Odbc().GetDiagnosticText(odbc->Statement()), NoText);
-}
-
-void COdbcCases::paramNamesThroughPrepare()
-{
-    Run(QStringLiteral("CREATE TABLE t (a INTEGER, b VARCHAR(20))"));
-    QString error;
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(Db->Prepare(QStringLiteral("INSERT INTO t VALUES (?, ?)"), error, raw),
-             qPrintable(error));
-    CRecordsetPtr statement(raw);
-    int count = 0;
-    QVERIFY(Db->GetParamCount(raw, count, error));
-    QCOMPARE(count, 2);
-    QString name;
-    QVERIFY(Db->GetParamName(raw, 0, name, error));
-    QCOMPARE(name, QStringLiteral(","));
-    QVERIFY(Db->GetParamName(raw, 1, name, error));
-    QCOMPARE(name, QStringLiteral(")"));
-
-    statement->Close();
-    QVERIFY(Db->GetParamCount(raw, count, error));
-    QCOMPARE(count, 0);
+    QCOMPARE(static_cast<COdbcDatabase&>(*Db).GetDiagnosticText(handle), NoText);
 }
 
 void COdbcCases::paramsBoundInOrderOfFirstSet()
 {
     Run(QStringLiteral("CREATE TABLE p (a INTEGER, b VARCHAR(20))"));
+    CRecordsetPtr insert = Prepared(QStringLiteral("INSERT INTO p (a, b) VALUES (?, ?)"));
     QString error;
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(Db->Prepare(QStringLiteral("INSERT INTO p (a, b) VALUES (?, ?)"), error, raw),
-             qPrintable(error));
-    CRecordsetPtr insert(raw);
-    // Index 5 was set first, so it is parameter 1; setting it again
-    // replaces its value in place.
-    QVERIFY(Db->SetParamInt(raw, 5, 10, error));
-    QVERIFY(Db->SetParamString(raw, 0, QStringLiteral("zero"), error));
-    QVERIFY(Db->SetParamInt(raw, 5, 11, error));
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
-    // The values stay bound: the statement runs again as it is.
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
+    int count = 0;
+    QVERIFY(Db->GetParamCount(insert.get(), count, error));
+    QCOMPARE(count, 2);
+    // Index 5 was set first, so it is parameter 1, whatever its index.
+    QVERIFY(Db->SetParamInt(insert.get(), 5, 10, error));
+    QVERIFY(Db->SetParamString(insert.get(), 0, QStringLiteral("zero"), error));
+    QVERIFY(Db->SetParamInt(insert.get(), 5, 11, error));
+    QVERIFY2(Db->Execute(insert.get(), error), qPrintable(error));
+    QVERIFY2(Db->Execute(insert.get(), error), qPrintable(error)); // values stay bound
 
     CRecordsetPtr rows = Query(QStringLiteral("SELECT a, b FROM p"));
-    QVERIFY(rows);
     for (int row = 0; row < 2; ++row) {
         QVERIFY(rows->MoveNext());
         QCOMPARE(rows->GetInt(0), 11);
@@ -708,60 +568,28 @@ void COdbcCases::paramKindsRoundTrip()
 {
     Run(QStringLiteral(
         "CREATE TABLE k (i INTEGER, l BIGINT, d DOUBLE PRECISION, s VARCHAR(2000))"));
+    CRecordsetPtr insert = Prepared(QStringLiteral("INSERT INTO k VALUES (?, ?, ?, ?)"));
     QString error;
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(Db->Prepare(QStringLiteral("INSERT INTO k VALUES (?, ?, ?, ?)"), error, raw),
-             qPrintable(error));
-    CRecordsetPtr insert(raw);
-    const QString longest = LongText(COdbcParam::MaxTextLength);
-    QVERIFY(Db->SetParamInt(raw, 0, -2147483647 - 1, error));
-    QVERIFY(Db->SetParamInt64(raw, 1, 9000000000123LL, error));
-    QVERIFY(Db->SetParamDouble(raw, 2, -2.5e-3, error));
-    QVERIFY(Db->SetParamString(raw, 3, longest, error));
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
-
-    // A text too long for the record is refused; the one set before is what runs.
-    QVERIFY(!Db->SetParamString(raw, 3, longest + u'x', error));
-    QVERIFY(Db->SetParamInt(raw, 0, 2, error));
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
-    QVERIFY(Db->SetParamString(raw, 3, QString(), error));
-    QVERIFY(Db->SetParamInt(raw, 0, 3, error));
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
+    QString longest = LongText(COdbcParam::MaxTextLength);
+    if (Fixture.KeepsSupplementaryCharacters())
+        longest.replace(0, 2, QString::fromUtf8("𝄞"));
+    QVERIFY(Db->SetParamInt(insert.get(), 0, -2147483647 - 1, error));
+    QVERIFY(Db->SetParamInt64(insert.get(), 1, 9000000000123LL, error));
+    QVERIFY(Db->SetParamDouble(insert.get(), 2, -2.5e-3, error));
+    QVERIFY(Db->SetParamString(insert.get(), 3, longest, error));
+    QVERIFY2(Db->Execute(insert.get(), error), qPrintable(error));
+    QVERIFY(Db->SetParamInt(insert.get(), 0, 2, error));
+    QVERIFY(Db->SetParamString(insert.get(), 3, QString(), error));
+    QVERIFY2(Db->Execute(insert.get(), error), qPrintable(error));
 
     CRecordsetPtr rows = Query(QStringLiteral("SELECT i, l, d, s FROM k ORDER BY i"));
-    QVERIFY(rows);
     QVERIFY(rows->MoveNext());
     QCOMPARE(rows->GetInt(0), -2147483647 - 1);
     QCOMPARE(rows->GetString(1), QStringLiteral("9000000000123"));
     QCOMPARE(rows->GetDouble(2), -2.5e-3);
     QCOMPARE(rows->GetString(3), longest);
     QVERIFY(rows->MoveNext());
-    QCOMPARE(rows->GetInt(0), 2);
-    QCOMPARE(rows->GetString(3), longest);
-    QVERIFY(rows->MoveNext());
-    QCOMPARE(rows->GetInt(0), 3);
     QCOMPARE(rows->GetString(3), QString());
-    QVERIFY(!rows->MoveNext());
-}
-
-void COdbcCases::executeReportsMissingParameter()
-{
-    Run(QStringLiteral("CREATE TABLE t (a INTEGER, b INTEGER)"));
-    QString error;
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(Db->Prepare(QStringLiteral("SELECT a FROM t WHERE a = ? AND b = ?"), error, raw),
-             qPrintable(error));
-    CRecordsetPtr statement(raw);
-    QVERIFY(Db->SetParamInt(raw, 0, 1, error));
-    error.clear();
-    QVERIFY(!Db->Execute(raw, error));
-    QVERIFY(!error.isEmpty());
-    QVERIFY(error != NoText);
-
-    // Once the second value is set, the same statement runs.
-    QVERIFY(Db->SetParamInt(raw, 1, 1, error));
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
-    QVERIFY(!statement->MoveNext());
 }
 
 void COdbcCases::columnClasses_data()
@@ -774,11 +602,8 @@ void COdbcCases::columnClasses_data()
     QTest::addColumn<QString>("cls"); // i, f, t, or - for none of the three
 
     QTest::newRow("integer") << "INTEGER"
-                             << "42"
-                             << "42" << 42 << 42.0 << "i";
-    QTest::newRow("negative integer") << "INTEGER"
-                                      << "-7"
-                                      << "-7" << -7 << -7.0 << "i";
+                             << "-7"
+                             << "-7" << -7 << -7.0 << "i";
     QTest::newRow("big integer in full") << "BIGINT"
                                          << "9000000000"
                                          << "9000000000" << 0 << 9e9 << "i";
@@ -814,6 +639,7 @@ void COdbcCases::columnClasses_data()
                           << "12:34:56" << 0 << 0.0 << "-";
 }
 
+// Each class read by every getter, then a NULL of it.
 void COdbcCases::columnClasses()
 {
     QFETCH(QString, type);
@@ -822,12 +648,11 @@ void COdbcCases::columnClasses()
     QFETCH(int, integer);
     QFETCH(double, real);
     QFETCH(QString, cls);
-    Run(QStringLiteral("CREATE TABLE v (k INTEGER, x %1)").arg(type));
-    Run(QStringLiteral("INSERT INTO v VALUES (1, %1)").arg(literal));
-    Run(QStringLiteral("INSERT INTO v VALUES (2, NULL)"));
+    Run(QStringLiteral("CREATE TABLE v (k INTEGER, x %1); INSERT INTO v VALUES (1, %2); "
+                       "INSERT INTO v VALUES (2, NULL)")
+            .arg(type, literal));
     CRecordsetPtr rows = Query(QStringLiteral("SELECT x FROM v ORDER BY k"));
     QVERIFY(rows);
-    QCOMPARE(rows->GetColumnCount(), 1);
     QCOMPARE(rows->IsInteger(0), cls == u"i");
     QCOMPARE(rows->IsFloat(0), cls == u"f");
     QCOMPARE(rows->IsText(0), cls == u"t");
@@ -849,10 +674,9 @@ void COdbcCases::columnClasses()
 
 void COdbcCases::valuesReadAgainInAnyOrder()
 {
-    Run(QStringLiteral("CREATE TABLE t (a INTEGER, b VARCHAR(20), c DOUBLE PRECISION)"));
-    Run(QStringLiteral("INSERT INTO t VALUES (5, 'five', 5.5)"));
+    Run(QStringLiteral("CREATE TABLE t (a INTEGER, b VARCHAR(20), c DOUBLE PRECISION); "
+                       "INSERT INTO t VALUES (5, 'five', 5.5)"));
     CRecordsetPtr rows = Query(QStringLiteral("SELECT a, b, c FROM t"));
-    QVERIFY(rows);
     QVERIFY(rows->MoveNext());
     for (int pass = 0; pass < 2; ++pass) {
         QCOMPARE(rows->GetDouble(2), 5.5);
@@ -861,7 +685,6 @@ void COdbcCases::valuesReadAgainInAnyOrder()
         QCOMPARE(rows->GetInt(0), 5);
         QCOMPARE(rows->GetString(2), QStringLiteral("5.500000"));
         QVERIFY(!rows->IsNull(1));
-        QCOMPARE(rows->GetString(1), QStringLiteral("five"));
     }
 }
 
@@ -872,68 +695,49 @@ void COdbcCases::longAndForeignText()
                        LongText(1024), QStringLiteral("x")};
     if (Fixture.KeepsSupplementaryCharacters())
         values.append(QString::fromUtf8("𝄞 clef, 😀 face"));
-    for (int k = 0; k < values.size(); ++k) {
-        QString quoted = values[k];
-        quoted.replace(u'\'', QStringLiteral("''"));
-        Run(QStringLiteral("INSERT INTO t VALUES (%1, '%2')").arg(k).arg(quoted));
-    }
+    for (int k = 0; k < values.size(); ++k)
+        Run(QStringLiteral("INSERT INTO t VALUES (%1, '%2')").arg(k).arg(values[k]));
     CRecordsetPtr rows = Query(QStringLiteral("SELECT s, k FROM t ORDER BY k"));
-    QVERIFY(rows);
     for (const QString& value : values) {
         QVERIFY(rows->MoveNext());
-        QCOMPARE(rows->GetString(0).size(), value.size());
         QCOMPARE(rows->GetString(0), value);
     }
     QVERIFY(!rows->MoveNext());
 
     // A bound text parameter finds the row, whatever its characters.
+    CRecordsetPtr byText = Prepared(QStringLiteral("SELECT k FROM t WHERE s = ?"));
     QString error;
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(Db->Prepare(QStringLiteral("SELECT k FROM t WHERE s = ?"), error, raw),
-             qPrintable(error));
-    CRecordsetPtr byText(raw);
-    QVERIFY(Db->SetParamString(raw, 0, values[0], error));
-    QVERIFY2(Db->Execute(raw, error), qPrintable(error));
+    QVERIFY(Db->SetParamString(byText.get(), 0, values[0], error));
+    QVERIFY2(Db->Execute(byText.get(), error), qPrintable(error));
     QVERIFY(byText->MoveNext());
     QCOMPARE(byText->GetInt(0), 0);
 }
 
-void COdbcCases::rowlessStatements()
+void COdbcCases::rowlessStatementsAndClose()
 {
     Run(QStringLiteral("CREATE TABLE t (a INTEGER)"));
     CRecordsetPtr none = Query(QStringLiteral("SELECT a FROM t"));
-    QVERIFY(none);
     QCOMPARE(none->GetColumnCount(), 1);
     QVERIFY(!none->MoveNext());
     QCOMPARE(none->GetString(0), QString());
-    QVERIFY(!none->IsNull(0));
 
     CRecordsetPtr insert = Query(QStringLiteral("INSERT INTO t VALUES (1)"));
-    QVERIFY(insert);
     QVERIFY(insert->IsOpen());
     QCOMPARE(insert->GetColumnCount(), 0);
     QCOMPARE(insert->GetColumnName(0), QString());
     QVERIFY(!insert->MoveNext());
     QCOMPARE(Count(QStringLiteral("t")), 1);
-}
 
-void COdbcCases::closeTwice()
-{
+    // Close forgets the parameters; a second Close does nothing.
+    CRecordsetPtr statement = Prepared(QStringLiteral("SELECT a FROM t WHERE a = ?"));
     QString error;
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(Db->Prepare(QStringLiteral("SELECT ?"), error, raw), qPrintable(error));
-    CRecordsetPtr statement(raw);
-    QVERIFY(Db->SetParamInt(raw, 0, 1, error));
+    QVERIFY(Db->SetParamInt(statement.get(), 0, 1, error));
     QVERIFY(statement->Close());
-    QVERIFY(!statement->IsOpen());
-    auto* odbc = static_cast<COdbcRecordset*>(raw);
+    auto* odbc = static_cast<COdbcRecordset*>(statement.get());
     QCOMPARE(odbc->Params.Count(), 0);
     QVERIFY(odbc->ParamNames.isEmpty());
     QVERIFY(statement->Close());
-    error.clear();
-    QVERIFY(!Db->Execute(raw, error));
-    QCOMPARE(error, NotOpen);
-    QVERIFY(!Db->CloseCursor(raw, error));
+    QVERIFY(!Db->CloseCursor(statement.get(), error));
     QCOMPARE(error, NotOpen);
 }
 
@@ -954,118 +758,68 @@ void COdbcCases::transactions()
     QString error;
     QVERIFY2(Db->BeginTransaction(error), qPrintable(error));
     QVERIFY(!Db->BeginTransaction(error));
-    QCOMPARE(error, QStringLiteral("We already have an open transaction"));
+    QCOMPARE(error, AlreadyOpen);
     Run(QStringLiteral("INSERT INTO t VALUES (1)"));
     QVERIFY2(Db->RollbackTransaction(error), qPrintable(error));
     QCOMPARE(Count(QStringLiteral("t")), 0);
 
-    // Ended, so it can be begun again.
-    QVERIFY2(Db->BeginTransaction(error), qPrintable(error));
-    Run(QStringLiteral("INSERT INTO t VALUES (2)"));
+    // Ended, so it can be begun again; after the end auto-commit is on, and
+    // a rollback takes back nothing.
+    QVERIFY2(Db->BeginTransactionWith(QStringLiteral("INSERT INTO t VALUES (2)"), error),
+             qPrintable(error));
     QVERIFY2(Db->CommitTransaction(error), qPrintable(error));
-    QVERIFY2(Db->BeginTransaction(error), qPrintable(error));
-    QVERIFY2(Db->EndTransaction(true, error), qPrintable(error));
-
-    // Auto-commit is on again: a rollback takes back nothing.
     Run(QStringLiteral("INSERT INTO t VALUES (3)"));
     QVERIFY2(Db->RollbackTransaction(error), qPrintable(error));
     QCOMPARE(Count(QStringLiteral("t")), 2);
-}
 
-void COdbcCases::beginTransactionWith()
-{
-    Run(QStringLiteral("CREATE TABLE t (a INTEGER)"));
-    QString error;
-    QVERIFY2(Db->BeginTransactionWith(QStringLiteral("INSERT INTO t VALUES (1); INSERT INTO t "
-                                                     "VALUES (2)"),
-                                      error),
-             qPrintable(error));
-    QCOMPARE(Count(QStringLiteral("t")), 2);
-    QVERIFY2(Db->RollbackTransaction(error), qPrintable(error));
-    QCOMPARE(Count(QStringLiteral("t")), 0);
-
-    QVERIFY2(Db->BeginTransactionWith(QString(), error), qPrintable(error)); // runs nothing
+    // An absent text runs nothing; a failing one leaves the transaction open.
+    QVERIFY2(Db->BeginTransactionWith(QString(), error), qPrintable(error));
     QVERIFY(!Db->BeginTransaction(error));
     QVERIFY2(Db->CommitTransaction(error), qPrintable(error));
-
-    // A failing script leaves the transaction open for the caller.
-    QVERIFY(!Db->BeginTransactionWith(QStringLiteral("INSERT INTO t VALUES (1); "
-                                                     "INSERT INTO no_such_table VALUES (2)"),
+    QVERIFY(!Db->BeginTransactionWith(QStringLiteral("INSERT INTO t VALUES (4); "
+                                                     "INSERT INTO no_such_table VALUES (5)"),
                                       error));
     QVERIFY2(error.contains(Fixture.MissingTableMessage()), qPrintable(error));
     QVERIFY(!Db->BeginTransaction(error));
-    QCOMPARE(error, QStringLiteral("We already have an open transaction"));
+    QCOMPARE(error, AlreadyOpen);
     QVERIFY2(Db->RollbackTransaction(error), qPrintable(error));
-    QCOMPARE(Count(QStringLiteral("t")), 0);
+    QCOMPARE(Count(QStringLiteral("t")), 2);
 }
 
+// Some drivers refuse to disconnect while a transaction is open; the
+// transaction is rolled back and the connection closed all the same.
 void COdbcCases::disconnectRollsBackOpenTransaction()
 {
     Run(QStringLiteral("CREATE TABLE t (a INTEGER)"));
-    const QString where = Fixture.FreshDatabase(); // the next test's, reused here
-    CDatabasePtr other(new COdbcDatabase);
     QString error;
-    QVERIFY2(other->Connect(where, {}, {}, error), qPrintable(error));
-    QVERIFY2(other->ExecuteSQL(QStringLiteral("CREATE TABLE IF NOT EXISTS u (a INTEGER)"), error),
-             qPrintable(error));
-    QVERIFY2(other->BeginTransaction(error), qPrintable(error));
-    QVERIFY2(other->ExecuteSQL(QStringLiteral("INSERT INTO u VALUES (1)"), error),
-             qPrintable(error));
-    QVERIFY(other->Disconnect());
-    QVERIFY(!other->IsConnected());
+    QVERIFY2(Db->BeginTransaction(error), qPrintable(error));
+    Run(QStringLiteral("INSERT INTO t VALUES (1)"));
+    QVERIFY(Db->Disconnect());
+    QVERIFY(!Db->IsConnected());
 
-    QVERIFY2(other->Connect(where, {}, {}, error), qPrintable(error));
-    CAbstractRecordset* raw = nullptr;
-    QVERIFY2(other->OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM u"), error, raw),
-             qPrintable(error));
-    CRecordsetPtr count(raw);
-    QVERIFY(count->MoveNext());
-    QCOMPARE(count->GetInt(0), 0);
-    count.reset();
-    QVERIFY(other->ExecuteSQL(QStringLiteral("DROP TABLE u"), error));
+    // A new connection finds the row gone and the table free to write.
+    Db.reset(new COdbcDatabase);
+    QVERIFY2(Db->Connect(Fixture.LastDatabase(), {}, {}, error), qPrintable(error));
+    QCOMPARE(Count(QStringLiteral("t")), 0);
+    Run(QStringLiteral("INSERT INTO t VALUES (2)"));
+    QCOMPARE(Count(QStringLiteral("t")), 1);
 }
 
-void COdbcCases::blobPiecesAndAppending()
+void COdbcCases::blobs()
 {
     Run(QStringLiteral("CREATE TABLE b (id INTEGER, data %1)").arg(Fixture.BlobType()));
     QByteArray bytes(3000, Qt::Uninitialized);
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char(i % 3 ? i % 256 : 0);
     QString error;
-    QVERIFY2(Db->ExecuteWithBlob(QStringLiteral("INSERT INTO b (id, data) VALUES (1, ?)"),
-                                 bytes.constData(), int(bytes.size()), error),
-             qPrintable(error));
-    CRecordsetPtr rows = Query(QStringLiteral("SELECT data, id FROM b"));
-    QVERIFY(rows);
-    QVERIFY(rows->MoveNext());
+    for (const QByteArray& value : {bytes, QByteArray()})
+        QVERIFY2(Db->ExecuteWithBlob(
+                     QStringLiteral("INSERT INTO b (id, data) VALUES (%1, ?)").arg(value.size()),
+                     value.constData(), int(value.size()), error),
+                 qPrintable(error));
+    CRecordsetPtr rows = Query(QStringLiteral("SELECT data FROM b ORDER BY id"));
 
-    // Appended to what the caller already holds.
-    auto* data = static_cast<unsigned char*>(std::malloc(2));
-    std::memcpy(data, "AB", 2);
-    int size = 2;
-    QVERIFY(rows->GetBlob(0, data, size));
-    QCOMPARE(size, 2 + int(bytes.size()));
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(data), size), QByteArray("AB") + bytes);
-    std::free(data);
-
-    // Read again from the same row, and once more by name.
-    data = nullptr;
-    size = 0;
-    QVERIFY(rows->GetBlob(QStringLiteral("data"), data, size));
-    QCOMPARE(QByteArray(reinterpret_cast<const char*>(data), size), bytes);
-    std::free(data);
-    QVERIFY(!rows->IsNull(0));
-}
-
-void COdbcCases::blobOfEmptyValue()
-{
-    Run(QStringLiteral("CREATE TABLE b (id INTEGER, data %1)").arg(Fixture.BlobType()));
-    QString error;
-    QVERIFY2(
-        Db->ExecuteWithBlob(QStringLiteral("INSERT INTO b (id, data) VALUES (1, ?)"), "", 0, error),
-        qPrintable(error));
-    CRecordsetPtr rows = Query(QStringLiteral("SELECT data FROM b"));
-    QVERIFY(rows);
+    // The empty value: read, with nothing to add.
     QVERIFY(rows->MoveNext());
     unsigned char* data = nullptr;
     int size = 0;
@@ -1073,8 +827,25 @@ void COdbcCases::blobOfEmptyValue()
     QCOMPARE(data, nullptr);
     QCOMPARE(size, 0);
     QVERIFY(!rows->IsNull(0));
+
+    // Appended to what the caller holds, and read again by name.
+    QVERIFY(rows->MoveNext());
+    data = static_cast<unsigned char*>(std::malloc(2));
+    std::memcpy(data, "AB", 2);
+    size = 2;
+    QVERIFY(rows->GetBlob(0, data, size));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(data), size), QByteArray("AB") + bytes);
+    std::free(data);
+    data = nullptr;
+    size = 0;
+    QVERIFY(rows->GetBlob(QStringLiteral("DATA"), data, size));
+    QCOMPARE(QByteArray(reinterpret_cast<const char*>(data), size), bytes);
+    std::free(data);
+
+    data = nullptr;
     QVERIFY(!rows->MoveNext());
     QVERIFY(!rows->GetBlob(0, data, size)); // no row to read from
+    QCOMPARE(data, nullptr);
 }
 
 int main(int argc, char* argv[])
@@ -1083,10 +854,8 @@ int main(int argc, char* argv[])
     if (qEnvironmentVariableIsEmpty("ODBCINI"))
         qputenv("ODBCINI", "/tmp/tablescope-test/odbc.ini");
 
-    int failed = 0;
     COdbcTextCases text;
-    failed += QTest::qExec(&text, argc, argv);
-
+    int failed = QTest::qExec(&text, argc, argv);
     CPostgresFixture postgres;
     CSQLiteOdbcFixture sqlite;
     for (COdbcFixture* fixture : std::initializer_list<COdbcFixture*>{&postgres, &sqlite}) {

@@ -82,6 +82,8 @@ public:
     virtual QString MissingTableMessage() const = 0;
     // Whether the driver keeps characters beyond U+FFFF in wide SQL text.
     virtual bool KeepsSupplementaryCharacters() const { return true; }
+    // Whether preparing refuses the markers ':x' (rather than running them).
+    virtual bool PrepareRefusesNamedMarkers() const { return false; }
 
 protected:
     // Empty when the data source is ready, otherwise why not.
@@ -173,6 +175,7 @@ public:
     }
     // Its conversion of wide SQL text to UTF-8 garbles surrogate pairs.
     bool KeepsSupplementaryCharacters() const override { return false; }
+    bool PrepareRefusesNamedMarkers() const override { return true; }
 
 protected:
     QString Prepare() override
@@ -516,6 +519,18 @@ void COdbcCases::driverMessages()
         QVERIFY(!Db->Execute(CRecordsetPtr(raw).get(), error));
     QVERIFY2(error.contains(Fixture.MissingTableMessage()), qPrintable(error));
 
+    // Where preparing fails, there is no recordset, and ExecuteWithBlob
+    // says so in its own words.
+    raw = reinterpret_cast<CAbstractRecordset*>(this);
+    const bool prepared = Db->Prepare(QStringLiteral("SELECT :x"), error, raw);
+    CRecordsetPtr owner(raw);
+    QCOMPARE(prepared, !Fixture.PrepareRefusesNamedMarkers());
+    if (!prepared) {
+        QCOMPARE(raw, nullptr);
+        QVERIFY(!Db->ExecuteWithBlob(QStringLiteral("SELECT :x"), "a", 1, error));
+        QCOMPARE(error, QStringLiteral("Failed to prepare the query"));
+    }
+
     // A parameter left unset is the driver's to report.
     Run(QStringLiteral("CREATE TABLE t (a INTEGER, b INTEGER)"));
     CRecordsetPtr statement = Prepared(QStringLiteral("SELECT a FROM t WHERE a = ? AND b = ?"));
@@ -728,10 +743,16 @@ void COdbcCases::rowlessStatementsAndClose()
     QVERIFY(!insert->MoveNext());
     QCOMPARE(Count(QStringLiteral("t")), 1);
 
-    // Close forgets the parameters; a second Close does nothing.
+    // A cursor closes once; Close forgets the parameters, and a second
+    // Close does nothing.
     CRecordsetPtr statement = Prepared(QStringLiteral("SELECT a FROM t WHERE a = ?"));
     QString error;
     QVERIFY(Db->SetParamInt(statement.get(), 0, 1, error));
+    QVERIFY2(Db->Execute(statement.get(), error), qPrintable(error));
+    QVERIFY(statement->MoveNext());
+    QVERIFY(Db->CloseCursor(statement.get(), error));
+    QVERIFY(!Db->CloseCursor(statement.get(), error));
+    QCOMPARE(error, QStringLiteral("[unixODBC][Driver Manager]Invalid cursor state"));
     QVERIFY(statement->Close());
     auto* odbc = static_cast<COdbcRecordset*>(statement.get());
     QCOMPARE(odbc->Params.Count(), 0);

@@ -58,6 +58,9 @@ DO $$ BEGIN
         CREATE ROLE tablescope LOGIN PASSWORD 'tablescope';
     END IF;
 END $$;
+-- The ODBC tests give each test program a database of its own, so that
+-- test runs side by side do not drop each other's tables.
+ALTER ROLE tablescope CREATEDB;
 SQL
     if ! su postgres -c "psql -tAc \"SELECT 1 FROM pg_database WHERE datname = 'tablescope_test'\"" | grep -q 1; then
         su postgres -c "createdb -O tablescope tablescope_test"

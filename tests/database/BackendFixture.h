@@ -34,6 +34,12 @@ public:
     // Bytes that GetBlob hands out after the value itself (FireBird adds a
     // terminating zero byte).
     virtual int BlobExtraBytes() const { return 0; }
+    // Whether Prepare itself refuses a text the database cannot run; an
+    // ODBC driver may leave checking it until the statement is executed.
+    virtual bool PrepareChecksText() const { return true; }
+    // Whether GetBlob of a NULL value succeeds, delivering no data, rather
+    // than fails.
+    virtual bool BlobOfNullReads() const { return false; }
 };
 
 // True when a missing server must fail the tests instead of skipping them:

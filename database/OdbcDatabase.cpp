@@ -1,0 +1,445 @@
+#include "database/OdbcDatabase.h"
+
+#include "database/OdbcRecordset.h"
+#include "database/SplitDelimited.h"
+
+#include <memory>
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+namespace {
+
+const QString NoStatementHandle = QStringLiteral("Failed to allocate statement handle");
+const QString NotConnected = QStringLiteral("Database must be connected to start a transaction");
+const QString NoRecordset = QStringLiteral("The recordset is not open");
+
+// Wide text as the W entry points take it. They do not write to it.
+SQLWCHAR* Wide(const QString& text)
+{
+    return const_cast<SQLWCHAR*>(text.utf16());
+}
+
+SQLINTEGER WideLength(const QString& text)
+{
+    return SQLINTEGER(text.size());
+}
+
+// Running a statement also succeeds with SQL_NO_DATA: an UPDATE or DELETE
+// that matched no row.
+bool Ran(SQLRETURN result)
+{
+    return SQL_SUCCEEDED(result) || result == SQL_NO_DATA;
+}
+
+} // namespace
+
+COdbcDatabase::~COdbcDatabase()
+{
+    Disconnect();
+}
+
+QString COdbcDatabase::GetDiagnosticText(void* statement) const
+{
+    const SQLSMALLINT type = statement ? SQL_HANDLE_STMT : SQL_HANDLE_DBC;
+    const SQLHANDLE handle = statement ? statement : Connection_.Get();
+    QString text;
+    for (SQLSMALLINT number = 1;; ++number) {
+        SQLWCHAR state[6] = {};
+        SQLWCHAR message[1000] = {};
+        SQLINTEGER native = 0;
+        // A message too long for the buffer comes back truncated, with
+        // SQL_SUCCESS_WITH_INFO, and ends the records like any other result.
+        if (SQLGetDiagRecW(type, handle, number, state, &native, message, 1000, nullptr) !=
+            SQL_SUCCESS)
+            break;
+        if (QString::fromUtf16(reinterpret_cast<const char16_t*>(state), 5) == u"01004")
+            continue;
+        text +=
+            QStringLiteral("; ") + QString::fromUtf16(reinterpret_cast<const char16_t*>(message));
+    }
+    text.remove(0, 2);
+    if (text.isEmpty())
+        text = QStringLiteral("The ODBC database did not provide any text for this error");
+    return text;
+}
+
+bool COdbcDatabase::Connect(const QString& database, const QString&, const QString&, QString& error)
+{
+    if (IsConnected()) {
+        error = QStringLiteral("cannot connect to a database: already connected");
+        return false;
+    }
+    if (!database.toLower().contains(u"dsn=")) {
+        error =
+            QStringLiteral("Wrong format of the ODBC connect string. Should be: "
+                           "\"DSN=database[[;OPTION=value];OPTION=value]...\" instead of \"%1\"")
+                .arg(database);
+        return false;
+    }
+    if (!SQL_SUCCEEDED(Environment_.Allocate(SQL_HANDLE_ENV, SQL_NULL_HANDLE))) {
+        Environment_.Reset();
+        error = QStringLiteral("Unable to allocate an environment handle");
+        return false;
+    }
+    if (!SQL_SUCCEEDED(SQLSetEnvAttr(Environment_.Get(), SQL_ATTR_ODBC_VERSION,
+                                     reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0))) {
+        Environment_.Reset();
+        error = QStringLiteral("Failed to set environment attribute to ODBC ver.3");
+        return false;
+    }
+    if (!SQL_SUCCEEDED(Connection_.Allocate(SQL_HANDLE_DBC, Environment_.Get()))) {
+        Connection_.Reset();
+        Environment_.Reset();
+        error = QStringLiteral("Failed to allocate a database connection statement");
+        return false;
+    }
+    // No window to prompt from: whatever the connect string lacks, the
+    // driver does without.
+    const SQLRETURN result = SQLDriverConnectW(Connection_.Get(), nullptr, Wide(database), SQL_NTS,
+                                               nullptr, 0, nullptr, SQL_DRIVER_COMPLETE);
+    if (SQL_SUCCEEDED(result))
+        return true;
+    error = GetDiagnosticText();
+    Connection_.Reset();
+    Environment_.Reset();
+    return false;
+}
+
+bool COdbcDatabase::Disconnect()
+{
+    if (!IsConnected())
+        return true;
+    // Some drivers will not leave a transaction open; closing the connection
+    // would end it the same way.
+    if (!SQL_SUCCEEDED(SQLDisconnect(Connection_.Get()))) {
+        SQLEndTran(SQL_HANDLE_DBC, Connection_.Get(), SQL_ROLLBACK);
+        SQLDisconnect(Connection_.Get());
+    }
+    Connection_.Reset();
+    Environment_.Reset();
+    return true;
+}
+
+bool COdbcDatabase::IsConnected()
+{
+    return bool(Connection_);
+}
+
+bool COdbcDatabase::ExecuteSQL(const QString& sql, QString& error)
+{
+    QStringList pieces;
+    SplitDelimited(sql, pieces, u';');
+    for (const QString& piece : pieces) {
+        const QString statementText = piece.trimmed();
+        if (statementText.isEmpty())
+            continue;
+        COdbcHandle statement;
+        if (!SQL_SUCCEEDED(statement.Allocate(SQL_HANDLE_STMT, Connection_.Get()))) {
+            error = NoStatementHandle;
+            return false;
+        }
+        if (!Ran(SQLExecDirectW(statement.Get(), Wide(statementText), WideLength(statementText)))) {
+            error = GetDiagnosticText(statement.Get());
+            return false;
+        }
+    }
+    return true;
+}
+
+bool COdbcDatabase::OpenRecordset(const QString& sql, QString& error,
+                                  CAbstractRecordset*& recordset)
+{
+    recordset = nullptr;
+    auto opened = std::make_unique<COdbcRecordset>();
+    if (!SQL_SUCCEEDED(opened->AllocateStatement(Connection_.Get()))) {
+        error = NoStatementHandle;
+        return false;
+    }
+    if (!Ran(SQLExecDirectW(opened->Statement(), Wide(sql), WideLength(sql)))) {
+        error = GetDiagnosticText(opened->Statement());
+        return false;
+    }
+    recordset = opened.release();
+    return true;
+}
+
+bool COdbcDatabase::Prepare(const QString& sql, QString& error, CAbstractRecordset*& stmt)
+{
+    stmt = nullptr;
+    auto prepared = std::make_unique<COdbcRecordset>();
+    if (prepared->AllocateStatement(Connection_.Get()) != SQL_SUCCESS) {
+        error = NoStatementHandle;
+        return false;
+    }
+    if (!SQL_SUCCEEDED(SQLPrepareW(prepared->Statement(), Wide(sql), WideLength(sql)))) {
+        error = GetDiagnosticText(prepared->Statement());
+        return false;
+    }
+    prepared->ScanParamNames(sql);
+    stmt = prepared.release();
+    return true;
+}
+
+bool COdbcDatabase::Execute(CAbstractRecordset* stmt, QString& error)
+{
+    COdbcRecordset* recordset = OpenStatement(stmt, error);
+    if (!recordset)
+        return false;
+    recordset->ResultChanged();
+    for (int position = 0; position < recordset->Params.Count(); ++position) {
+        const SQLRETURN bound =
+            recordset->Params.At(position).Bind(recordset->Statement(), SQLUSMALLINT(position + 1));
+        if (!SQL_SUCCEEDED(bound)) {
+            error = GetDiagnosticText(recordset->Statement());
+            return false;
+        }
+    }
+    const SQLRETURN result = SQLExecute(recordset->Statement());
+    if (result == SQL_NEED_DATA) {
+        // Leave the statement ready to run again rather than waiting for data.
+        SQLCancel(recordset->Statement());
+        error = QStringLiteral("No data was supplied to the SQL query parameters");
+        return false;
+    }
+    if (!Ran(result)) {
+        error = GetDiagnosticText(recordset->Statement());
+        return false;
+    }
+    return true;
+}
+
+bool COdbcDatabase::CloseCursor(CAbstractRecordset* stmt, QString& error)
+{
+    COdbcRecordset* recordset = OpenStatement(stmt, error);
+    if (!recordset)
+        return false;
+    recordset->ResultChanged();
+    if (!SQL_SUCCEEDED(SQLCloseCursor(recordset->Statement()))) {
+        error = GetDiagnosticText(recordset->Statement());
+        return false;
+    }
+    return true;
+}
+
+bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
+{
+    COdbcRecordset tables;
+    if (tables.AllocateStatement(Connection_.Get()) != SQL_SUCCESS) {
+        error = NoStatementHandle;
+        return false;
+    }
+    const QString pattern = QStringLiteral("%");
+    const QString type = QStringLiteral("TABLE");
+    if (!SQL_SUCCEEDED(SQLTablesW(tables.Statement(), nullptr, 0, nullptr, 0, Wide(pattern),
+                                  SQL_NTS, Wide(type), SQL_NTS))) {
+        error = GetDiagnosticText(tables.Statement());
+        return false;
+    }
+    constexpr int TableNameColumn = 2; // TABLE_NAME, the third column of the catalog's answer
+    while (tables.MoveNext())
+        names.append(tables.GetString(TableNameColumn));
+    return true;
+}
+
+bool COdbcDatabase::ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error)
+{
+    if (size < 0 || (!data && size > 0)) {
+        error = QStringLiteral("Wrong size of the binary data: (%1)").arg(size);
+        return false;
+    }
+    COdbcHandle statement;
+    if (statement.Allocate(SQL_HANDLE_STMT, Connection_.Get()) != SQL_SUCCESS) {
+        error = NoStatementHandle;
+        return false;
+    }
+    if (!SQL_SUCCEEDED(SQLPrepareW(statement.Get(), Wide(sql), WideLength(sql)))) {
+        error = QStringLiteral("Failed to prepare the query");
+        return false;
+    }
+    SQLLEN indicator = size; // stays in place until SQLExecute has returned
+    if (!SQL_SUCCEEDED(SQLBindParameter(statement.Get(), 1, SQL_PARAM_INPUT, SQL_C_BINARY,
+                                        SQL_BINARY, 0, 0, const_cast<void*>(data), size,
+                                        &indicator)) ||
+        !Ran(SQLExecute(statement.Get()))) {
+        error = GetDiagnosticText(statement.Get());
+        return false;
+    }
+    return true;
+}
+
+// Transactions.
+
+bool COdbcDatabase::IsInTransaction() const
+{
+    if (!Connection_)
+        return false;
+    SQLULEN value = 0; // wide enough whether the driver writes 32 or 64 bits
+    SQLINTEGER length = sizeof(SQLUINTEGER);
+    return SQL_SUCCEEDED(SQLGetConnectAttrW(Connection_.Get(), SQL_ATTR_AUTOCOMMIT, &value,
+                                            sizeof value, &length)) &&
+           value == SQL_AUTOCOMMIT_OFF;
+}
+
+bool COdbcDatabase::SetAutoCommit(bool on, QString& error)
+{
+    const SQLULEN value = on ? SQL_AUTOCOMMIT_ON : SQL_AUTOCOMMIT_OFF;
+    if (SQL_SUCCEEDED(SQLSetConnectAttrW(Connection_.Get(), SQL_ATTR_AUTOCOMMIT,
+                                         reinterpret_cast<SQLPOINTER>(value), SQL_IS_UINTEGER)))
+        return true;
+    error = GetDiagnosticText();
+    return false;
+}
+
+bool COdbcDatabase::BeginTransaction(QString& error)
+{
+    if (!IsConnected()) {
+        error = NotConnected;
+        return false;
+    }
+    if (IsInTransaction()) {
+        error = QStringLiteral("We already have an open transaction");
+        return false;
+    }
+    return SetAutoCommit(false, error);
+}
+
+bool COdbcDatabase::EndTransactionWith(short completion, QString& error)
+{
+    if (!IsConnected()) {
+        error = NotConnected;
+        return false;
+    }
+    if (!SQL_SUCCEEDED(SQLEndTran(SQL_HANDLE_DBC, Connection_.Get(), completion))) {
+        error = GetDiagnosticText();
+        return false;
+    }
+    return SetAutoCommit(true, error);
+}
+
+bool COdbcDatabase::CommitTransaction(QString& error)
+{
+    return EndTransactionWith(SQL_COMMIT, error);
+}
+
+bool COdbcDatabase::RollbackTransaction(QString& error)
+{
+    return EndTransactionWith(SQL_ROLLBACK, error);
+}
+
+bool COdbcDatabase::BeginTransactionWith(const QString& sql, QString& error)
+{
+    if (!BeginTransaction(error))
+        return false;
+    // A failing script leaves the transaction open for the caller to end.
+    return sql.isNull() || ExecuteSQL(sql, error);
+}
+
+int COdbcDatabase::GetDatabaseType()
+{
+    return DatabaseTypeOdbc;
+}
+
+// Parameters: stored in the recordset's records, bound at Execute.
+
+COdbcRecordset* COdbcDatabase::AsOdbc(CAbstractRecordset* stmt, QString& error)
+{
+    auto* recordset = dynamic_cast<COdbcRecordset*>(stmt);
+    if (!recordset)
+        error = NoRecordset;
+    return recordset;
+}
+
+COdbcRecordset* COdbcDatabase::OpenStatement(CAbstractRecordset* stmt, QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (recordset && !recordset->IsOpen()) {
+        error = NoRecordset;
+        return nullptr;
+    }
+    return recordset;
+}
+
+bool COdbcDatabase::GetParamCount(CAbstractRecordset* stmt, int& count, QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (!recordset)
+        return false;
+    count = int(recordset->ParamNames.size());
+    return true;
+}
+
+bool COdbcDatabase::GetParamName(CAbstractRecordset* stmt, int index, QString& name, QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (!recordset)
+        return false;
+    if (index < 0 || index >= recordset->ParamNames.size()) {
+        error = QStringLiteral("Wrong parameter index: (%1)").arg(index);
+        return false;
+    }
+    name = recordset->ParamNames.at(index);
+    return true;
+}
+
+bool COdbcDatabase::GetParamIndex(CAbstractRecordset* stmt, const QString& name, int& index,
+                                  QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (!recordset)
+        return false;
+    for (int i = 0; i < recordset->ParamNames.size(); ++i) {
+        if (recordset->ParamNames.at(i).compare(name, Qt::CaseInsensitive) == 0) {
+            index = i;
+            return true;
+        }
+    }
+    index = -1;
+    return false;
+}
+
+bool COdbcDatabase::SetParamDouble(CAbstractRecordset* stmt, int index, double value,
+                                   QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (!recordset)
+        return false;
+    recordset->Params.Find(index).SetDouble(value);
+    return true;
+}
+
+bool COdbcDatabase::SetParamString(CAbstractRecordset* stmt, int index, const QString& value,
+                                   QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (!recordset)
+        return false;
+    if (value.size() > COdbcParam::MaxTextLength) {
+        error =
+            QStringLiteral("The text of parameter %1 is too long: %2 characters, at most %3 fit")
+                .arg(index)
+                .arg(value.size())
+                .arg(COdbcParam::MaxTextLength);
+        return false;
+    }
+    recordset->Params.Find(index).SetText(value);
+    return true;
+}
+
+bool COdbcDatabase::SetParamInt64(CAbstractRecordset* stmt, int index, qint64 value, QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (!recordset)
+        return false;
+    recordset->Params.Find(index).SetInt64(value);
+    return true;
+}
+
+bool COdbcDatabase::SetParamInt(CAbstractRecordset* stmt, int index, int value, QString& error)
+{
+    COdbcRecordset* recordset = AsOdbc(stmt, error);
+    if (!recordset)
+        return false;
+    recordset->Params.Find(index).SetInt(value);
+    return true;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+// The database interface over any data source that an ODBC 3 driver manager
+// reaches, always through the wide-character entry points. The database
+// string of Connect is the ODBC connect string; user and password travel
+// inside it. Transactions are the connection's auto-commit attribute: off
+// while one is open.
+//
+// Messages are the driver's diagnostic records joined by "; " where the
+// driver gives them, otherwise fixed texts.
+
+#include "database/AbstractDatabase.h"
+#include "database/OdbcHandle.h"
+
+class COdbcRecordset;
+
+class COdbcDatabase : public CAbstractDatabase
+{
+public:
+    COdbcDatabase() = default;
+    ~COdbcDatabase() override; // disconnects when still connected
+
+    bool GetParamCount(CAbstractRecordset* stmt, int& count, QString& error) override;
+    bool GetParamName(CAbstractRecordset* stmt, int index, QString& name, QString& error) override;
+    // The first name equal to name in any letter case; false, with error
+    // untouched, when there is none.
+    bool GetParamIndex(CAbstractRecordset* stmt, const QString& name, int& index,
+                       QString& error) override;
+    // The setters only store the value; the record of an index set before
+    // is overwritten in place. A text longer than 1023 characters is refused.
+    bool SetParamDouble(CAbstractRecordset* stmt, int index, double value, QString& error) override;
+    bool SetParamString(CAbstractRecordset* stmt, int index, const QString& value,
+                        QString& error) override;
+    bool SetParamInt64(CAbstractRecordset* stmt, int index, qint64 value, QString& error) override;
+    bool SetParamInt(CAbstractRecordset* stmt, int index, int value, QString& error) override;
+    // The text reaches the driver as it is, name markers included; the names
+    // serve GetParamCount, GetParamName and GetParamIndex only. A driver may
+    // leave checking the text until Execute.
+    bool Prepare(const QString& sql, QString& error, CAbstractRecordset*& stmt) override;
+    // Binds the stored values in the order in which their indexes were first
+    // set (parameter 1 is the first record, whatever its index) and executes.
+    bool Execute(CAbstractRecordset* stmt, QString& error) override;
+    bool CloseCursor(CAbstractRecordset* stmt, QString& error) override;
+    // Appends the names of the data source's tables of type "TABLE", in the
+    // order the driver gives them.
+    bool GetTableNames(QStringList& names, QString& error) override;
+    bool ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error) override;
+    bool OpenRecordset(const QString& sql, QString& error, CAbstractRecordset*& recordset) override;
+    // Runs the statements of sql separated by ';' outside double quotes, one
+    // after another, each by the connection's auto-commit mode; stops at the
+    // first that fails, leaving those before it in effect.
+    bool ExecuteSQL(const QString& sql, QString& error) override;
+    // Always true. An open transaction is rolled back.
+    bool Disconnect() override;
+    bool IsConnected() override;
+    bool Connect(const QString& database, const QString& user, const QString& password,
+                 QString& error) override;
+    bool BeginTransaction(QString& error) override;
+    // Commit and rollback end the transaction: auto-commit is on again after.
+    bool CommitTransaction(QString& error) override;
+    bool RollbackTransaction(QString& error) override;
+    bool BeginTransactionWith(const QString& sql, QString& error) override;
+    int GetDatabaseType() override;
+
+    // The diagnostic records of a statement, or of the connection when
+    // statement is null, joined by "; "; records of state 01004 (data
+    // truncated) are left out, and a fixed text stands in when none is left.
+    QString GetDiagnosticText(void* statement = nullptr) const;
+
+private:
+    bool IsInTransaction() const;
+    bool EndTransactionWith(short completion, QString& error);
+    bool SetAutoCommit(bool on, QString& error);
+    // The ODBC recordset behind stmt; null, with error set, when there is none.
+    static COdbcRecordset* AsOdbc(CAbstractRecordset* stmt, QString& error);
+    // As AsOdbc, and the recordset must hold a statement.
+    static COdbcRecordset* OpenStatement(CAbstractRecordset* stmt, QString& error);
+
+    // Declared in this order so that the connection is freed before its
+    // environment.
+    COdbcHandle Environment_; // empty while disconnected
+    COdbcHandle Connection_;  // empty while disconnected; IsConnected tests it
+};

@@ -629,6 +629,13 @@ void CFireBirdTests::fixedMessages_data()
     QTest::newRow("BLOB of no data") << CCall([](CFireBirdDatabase& db, QString& e) {
         return db.ExecuteWithBlob(QStringLiteral("INSERT INTO t (b) VALUES (?)"), nullptr, 5, e);
     }) << "No BLOB data was given";
+    QTest::newRow("BLOB when not connected")
+        << CCall([](CFireBirdDatabase&, QString& e) {
+               return CFireBirdDatabase().ExecuteWithBlob(
+                   QStringLiteral("INSERT INTO t (b) VALUES (?)"), "x", 1, e);
+           })
+        << QString::fromUtf8("Не удалось создать SQL statement: invalid database handle (no "
+                             "active connection)");
     QTest::newRow("connect when connected") << CCall([this](CFireBirdDatabase& db, QString& e) {
         return db.Connect(Location, Fixture.User, Fixture.Password, e);
     }) << "Already connected to a database";

@@ -1,0 +1,724 @@
+#include "database/FireBirdDatabase.h"
+
+#include "common/TextConversion.h"
+#include "database/FireBirdBlob.h"
+#include "database/FireBirdDescriptor.h"
+#include "database/FireBirdRecordset.h"
+#include "database/FireBirdStatement.h"
+#include "database/SplitDelimited.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+constexpr unsigned short Dialect = 1;
+constexpr int BlobChunk = 1024;
+constexpr std::size_t MessageBufferSize = 256;
+constexpr int ParameterBlockSize = 256;
+constexpr int MaxTextParameterBytes = 32767; // sqllen is a 16-bit field
+
+// Write, read committed, record version, no wait.
+const char TransactionWithBlock[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                                     isc_tpb_rec_version, isc_tpb_nowait};
+
+const char* const TableQuery = "select RDB$RELATION_NAME from RDB$RELATIONS where "
+                               "(RDB$SYSTEM_FLAG = 0) AND (RDB$RELATION_TYPE = 0)";
+
+QString NotFound()
+{
+    return QStringLiteral("Not found");
+}
+
+QString NoParameters()
+{
+    return QStringLiteral("The query was not prepared or does not require any parameters");
+}
+
+QString NotPrepared()
+{
+    return QStringLiteral("The statement was not prepared on this connection");
+}
+
+QString OutOfMemory()
+{
+    return QStringLiteral("Out of memory");
+}
+
+// Whether the status vector carries code among its error codes.
+bool Carries(const ISC_STATUS* status, ISC_STATUS code)
+{
+    int i = 0;
+    while (i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end) {
+        if (status[i] == isc_arg_gds && status[i + 1] == code)
+            return true;
+        i += status[i] == isc_arg_cstring ? 3 : 2; // a counted string has a length and a pointer
+    }
+    return false;
+}
+
+// A transaction that an operation started for itself: rolled back when the
+// guard goes, unless it was committed.
+class COwnedTransaction
+{
+public:
+    explicit COwnedTransaction(isc_tr_handle& handle) : Handle_(handle) {}
+    ~COwnedTransaction()
+    {
+        if (!Owned_)
+            return;
+        ISC_STATUS status[ISC_STATUS_LENGTH];
+        isc_rollback_transaction(status, &Handle_);
+        Handle_ = 0; // its message is of no use to anyone now
+    }
+    COwnedTransaction(const COwnedTransaction&) = delete;
+    COwnedTransaction& operator=(const COwnedTransaction&) = delete;
+
+    void Own() { Owned_ = true; }
+    bool IsOwned() const { return Owned_; }
+    // Commits; on failure the vector holds the reason and the transaction
+    // is still rolled back when the guard goes.
+    bool Commit(ISC_STATUS* status)
+    {
+        if (isc_commit_transaction(status, &Handle_))
+            return false;
+        Handle_ = 0;
+        Owned_ = false;
+        return true;
+    }
+
+private:
+    isc_tr_handle& Handle_;
+    bool Owned_ = false;
+};
+
+} // namespace
+
+CFireBirdDatabase::~CFireBirdDatabase()
+{
+    // Nobody can end the transaction once this object is gone; the server
+    // would roll it back when the attachment drops, so do that now.
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (TrHandle_)
+        isc_rollback_transaction(status, &TrHandle_);
+    if (DbHandle_)
+        isc_detach_database(status, &DbHandle_);
+}
+
+QString CFireBirdDatabase::GetStatusText(const ISC_STATUS* status)
+{
+    QString result;
+    if (status[0] == isc_arg_gds && status[1] == 0)
+        return result; // a vector of success carries no message
+    const ISC_STATUS* cursor = status;
+    char buffer[MessageBufferSize];
+    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0) {
+        buffer[sizeof buffer - 1] = 0;
+        result += Utf8ToText(buffer, qsizetype(strnlen(buffer, sizeof buffer)));
+        result += QStringLiteral("; ");
+    }
+    if (result.size() > 2)
+        result.chop(2);
+    return result;
+}
+
+// Connection and transactions.
+
+bool CFireBirdDatabase::Connect(const QString& database, const QString& user,
+                                const QString& password, QString& error)
+{
+    if (DbHandle_) {
+        error = QStringLiteral("Already connected to a database");
+        return false;
+    }
+    const QByteArray name = database.toUtf8();
+    const QByteArray login = user.toUtf8();
+    const QByteArray secret = password.toUtf8();
+    // Version byte, then an item byte and a length byte before each value.
+    if (1 + 2 + login.size() + 2 + secret.size() > ParameterBlockSize) {
+        error = QStringLiteral("The user name and password are too long: together they may "
+                               "take at most %1 bytes")
+                    .arg(ParameterBlockSize - 5);
+        return false;
+    }
+    char block[ParameterBlockSize];
+    short length = 0;
+    block[length++] = isc_dpb_version1;
+    for (const auto& [item, value] :
+         {std::pair{char(isc_dpb_user_name), &login}, std::pair{char(isc_dpb_password), &secret}}) {
+        block[length++] = item;
+        block[length++] = char(value->size());
+        std::memcpy(block + length, value->constData(), std::size_t(value->size()));
+        length = short(length + value->size());
+    }
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_attach_database(status, 0, name.constData(), &DbHandle_, length, block)) {
+        error = GetStatusText(status);
+        DbHandle_ = 0;
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::Disconnect()
+{
+    if (TrHandle_ || !DbHandle_)
+        return false;
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_detach_database(status, &DbHandle_))
+        return false;
+    DbHandle_ = 0;
+    return true;
+}
+
+bool CFireBirdDatabase::IsConnected()
+{
+    return DbHandle_ != 0;
+}
+
+int CFireBirdDatabase::GetDatabaseType()
+{
+    return DatabaseTypeFireBird;
+}
+
+bool CFireBirdDatabase::StartTransaction(const char* block, short length, QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    // The library reads the block length as an int from its variable arguments.
+    if (isc_start_transaction(status, &TrHandle_, 1, &DbHandle_, int(length), block)) {
+        error = GetStatusText(status);
+        TrHandle_ = 0;
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::BeginTransaction(QString& error)
+{
+    if (TrHandle_) {
+        error = QStringLiteral("Transaction already started");
+        return false;
+    }
+    return StartTransaction(nullptr, 0, error);
+}
+
+bool CFireBirdDatabase::CommitTransaction(QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_commit_transaction(status, &TrHandle_)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    TrHandle_ = 0;
+    return true;
+}
+
+bool CFireBirdDatabase::RollbackTransaction(QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_rollback_transaction(status, &TrHandle_)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    TrHandle_ = 0;
+    return true;
+}
+
+bool CFireBirdDatabase::BeginTransactionWith(const QString& sql, QString& error)
+{
+    if (TrHandle_) {
+        error = QStringLiteral("We already have an active database transaction");
+        return false;
+    }
+    if (!StartTransaction(TransactionWithBlock, short(sizeof TransactionWithBlock), error))
+        return false;
+    if (sql.isNull() || ExecuteSQL(sql, error))
+        return true;
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    isc_rollback_transaction(status, &TrHandle_); // error keeps the script's message
+    TrHandle_ = 0;
+    return false;
+}
+
+// Scripts.
+
+bool CFireBirdDatabase::RunStatement(const QByteArray& sql, QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (!isc_dsql_execute_immediate(status, &DbHandle_, &TrHandle_, 0, sql.constData(), Dialect,
+                                    nullptr))
+        return true;
+    if (!Carries(status, isc_dsql_no_output_sqlda)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    // The statement returns rows, which an immediate execution has nowhere to
+    // put: run it through a statement of its own and drop the rows.
+    CFireBirdStatement statement;
+    if (isc_dsql_allocate_statement(status, &DbHandle_, statement.Handle()) ||
+        isc_dsql_prepare(status, &TrHandle_, statement.Handle(), 0, sql.constData(), Dialect,
+                         nullptr) ||
+        isc_dsql_execute(status, &TrHandle_, statement.Handle(), SQLDA_VERSION1, nullptr)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::ExecuteSQL(const QString& sql, QString& error)
+{
+    QStringList pieces;
+    SplitDelimited(sql, pieces, u';');
+    COwnedTransaction transaction(TrHandle_);
+    if (!TrHandle_) {
+        if (!StartTransaction(nullptr, 0, error))
+            return false;
+        transaction.Own();
+    }
+    for (const QString& piece : std::as_const(pieces)) {
+        const QString statement = piece.trimmed();
+        if (!statement.isEmpty() && !RunStatement(statement.toUtf8(), error))
+            return false; // an owned transaction is rolled back; one of the caller's stays open
+    }
+    if (!transaction.IsOwned())
+        return true;
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (!transaction.Commit(status)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    return true;
+}
+
+// Statements.
+
+bool CFireBirdDatabase::Prepare(const QString& sql, QString& error, CAbstractRecordset*& stmt)
+{
+    stmt = nullptr;
+    // On every failure below the recordset goes with all it holds, committing
+    // the transaction if it had to start one.
+    auto recordset = std::make_unique<CFireBirdRecordset>(this);
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_dsql_allocate_statement(status, &DbHandle_, recordset->StmtHandle_.Handle())) {
+        error = GetStatusText(status);
+        return false;
+    }
+    if (!TrHandle_) {
+        if (!StartTransaction(nullptr, 0, error))
+            return false;
+        recordset->OwnsTransaction_ = true;
+    }
+    if (!DescribeColumns(*recordset, sql.toUtf8(), error) || !DescribeParameters(*recordset, error))
+        return false;
+    stmt = recordset.release();
+    return true;
+}
+
+bool CFireBirdDatabase::DescribeColumns(CFireBirdRecordset& recordset, const QByteArray& sql,
+                                        QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    isc_stmt_handle* handle = recordset.StmtHandle_.Handle();
+    auto output = CFireBirdDescriptor::Create(1);
+    if (!output) {
+        error = OutOfMemory();
+        return false;
+    }
+    if (isc_dsql_prepare(status, &TrHandle_, handle, 0, sql.constData(), Dialect, output->Get())) {
+        error = GetStatusText(status);
+        return false;
+    }
+    if (output->Count() > output->Room()) {
+        output = CFireBirdDescriptor::Create(output->Count());
+        if (!output) {
+            error = OutOfMemory();
+            return false;
+        }
+        if (isc_dsql_describe(status, handle, SQLDA_VERSION1, output->Get())) {
+            error = GetStatusText(status);
+            return false;
+        }
+    }
+    for (int i = 0; i < output->Count(); ++i) {
+        XSQLVAR& column = *output->Variable(i);
+        const int nullable = column.sqltype & 1;
+        std::size_t bytes = std::size_t(std::max<int>(column.sqllen, 0));
+        switch (column.sqltype & ~1) {
+        case SQL_VARYING: // fetched blank-padded, like CHAR, with room for a zero after it
+            column.sqltype = ISC_SHORT(SQL_TEXT | nullable);
+            bytes += 2;
+            break;
+        case SQL_TEXT:
+            bytes += 2;
+            break;
+        case SQL_BLOB: // the BLOB id
+            column.sqllen = sizeof(ISC_QUAD);
+            bytes = sizeof(ISC_QUAD);
+            break;
+        default:
+            break;
+        }
+        if (!output->AllocateData(i, bytes) || (nullable && !output->AllocateIndicator(i))) {
+            error = OutOfMemory();
+            return false;
+        }
+    }
+    recordset.OutputDescriptor_ = std::move(output);
+    return true;
+}
+
+bool CFireBirdDatabase::DescribeParameters(CFireBirdRecordset& recordset, QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    isc_stmt_handle* handle = recordset.StmtHandle_.Handle();
+    auto input = CFireBirdDescriptor::Create(1);
+    if (!input) {
+        error = OutOfMemory();
+        return false;
+    }
+    if (isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, input->Get())) {
+        error = GetStatusText(status);
+        return false;
+    }
+    if (input->Count() == 0)
+        return true;
+    if (input->Count() > input->Room()) {
+        input = CFireBirdDescriptor::Create(input->Count());
+        if (!input) {
+            error = OutOfMemory();
+            return false;
+        }
+        if (isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, input->Get())) {
+            error = GetStatusText(status);
+            return false;
+        }
+    }
+    for (int i = 0; i < input->Count(); ++i) {
+        XSQLVAR& parameter = *input->Variable(i);
+        bool allocated = true;
+        switch (parameter.sqltype & ~1) {
+        case SQL_VARYING: // bound as text by SetParamString
+            parameter.sqltype = SQL_TEXT;
+            break;
+        case SQL_TEXT:
+            break;
+        case SQL_LONG:
+            parameter.sqltype = SQL_LONG;
+            allocated = input->AllocateData(i, sizeof(ISC_LONG));
+            break;
+        case SQL_BLOB:
+            parameter.sqllen = sizeof(ISC_QUAD);
+            allocated = input->AllocateData(i, sizeof(ISC_QUAD));
+            break;
+        default:
+            allocated = input->AllocateData(i, std::size_t(std::max<int>(parameter.sqllen, 0)));
+            break;
+        }
+        if (!allocated || ((parameter.sqltype & 1) && !input->AllocateIndicator(i))) {
+            error = OutOfMemory();
+            return false;
+        }
+    }
+    recordset.InputDescriptor_ = std::move(input);
+    return true;
+}
+
+CFireBirdRecordset* CFireBirdDatabase::Own(CAbstractRecordset* stmt) const
+{
+    auto* recordset = dynamic_cast<CFireBirdRecordset*>(stmt);
+    return recordset && recordset->Owner_ == this ? recordset : nullptr;
+}
+
+bool CFireBirdDatabase::CheckTextParameters(CFireBirdRecordset& recordset, QString& error)
+{
+    if (!recordset.InputDescriptor_)
+        return true;
+    for (int i = 0; i < recordset.InputDescriptor_->Count(); ++i) {
+        const XSQLVAR* parameter = recordset.InputDescriptor_->Variable(i);
+        if (parameter && !parameter->sqldata) {
+            error = QStringLiteral("Parameter %1 has no value").arg(i);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::Execute(CAbstractRecordset* stmt, QString& error)
+{
+    CFireBirdRecordset* recordset = Own(stmt);
+    if (!recordset) {
+        error = NotPrepared();
+        return false;
+    }
+    if (!CheckTextParameters(*recordset, error))
+        return false;
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    XSQLDA* input = recordset->InputDescriptor_ ? recordset->InputDescriptor_->Get() : nullptr;
+    if (isc_dsql_execute(status, &TrHandle_, recordset->StmtHandle_.Handle(), SQLDA_VERSION1,
+                         input)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::CloseCursor(CAbstractRecordset* stmt, QString& error)
+{
+    CFireBirdRecordset* recordset = Own(stmt);
+    if (!recordset) {
+        error = NotPrepared();
+        return false;
+    }
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    // A statement without an open cursor (an INSERT, or a query not run yet)
+    // is already where closing would put it.
+    if (isc_dsql_free_statement(status, recordset->StmtHandle_.Handle(), DSQL_close) &&
+        !Carries(status, isc_dsql_cursor_close_err)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::OpenRecordset(const QString& sql, QString& error,
+                                      CAbstractRecordset*& recordset)
+{
+    // A recordset that was prepared but failed to run is handed out too.
+    return Prepare(sql, error, recordset) && Execute(recordset, error);
+}
+
+bool CFireBirdDatabase::GetTableNames(QStringList& names, QString& error)
+{
+    return GetTableNamesByQuery(QString::fromLatin1(TableQuery), names, error);
+}
+
+// Parameters.
+
+CFireBirdDescriptor* CFireBirdDatabase::Parameters(CAbstractRecordset* stmt, int index,
+                                                   QString& error) const
+{
+    CFireBirdRecordset* recordset = Own(stmt);
+    if (!recordset || !recordset->InputDescriptor_) {
+        error = NoParameters();
+        return nullptr;
+    }
+    const int count = recordset->InputDescriptor_->Count();
+    if (index < 0 || index >= count) {
+        error = QStringLiteral("Parameter index must be between 0 and %1").arg(count - 1);
+        return nullptr;
+    }
+    return recordset->InputDescriptor_.get();
+}
+
+bool CFireBirdDatabase::GetParamCount(CAbstractRecordset* stmt, int& count, QString&)
+{
+    CFireBirdRecordset* recordset = Own(stmt);
+    count = recordset && recordset->InputDescriptor_ ? recordset->InputDescriptor_->Count() : 0;
+    return true;
+}
+
+bool CFireBirdDatabase::GetParamName(CAbstractRecordset* stmt, int index, QString& name,
+                                     QString& error)
+{
+    CFireBirdRecordset* recordset = Own(stmt);
+    const XSQLVAR* parameter = recordset && recordset->InputDescriptor_
+                                   ? recordset->InputDescriptor_->Variable(index)
+                                   : nullptr;
+    if (!parameter) {
+        error = NotFound();
+        return false;
+    }
+    const int length = std::clamp<int>(parameter->sqlname_length, 0, sizeof parameter->sqlname);
+    name = AnsiToWide(parameter->sqlname, length);
+    return true;
+}
+
+bool CFireBirdDatabase::GetParamIndex(CAbstractRecordset* stmt, const QString& name, int& index,
+                                      QString& error)
+{
+    if (name.isEmpty()) {
+        error =
+            QStringLiteral("Cannot find the index of the unnamed parameter when searching by name");
+        return false;
+    }
+    CFireBirdRecordset* recordset = Own(stmt);
+    if (recordset && recordset->InputDescriptor_) {
+        const CFireBirdDescriptor& input = *recordset->InputDescriptor_;
+        for (int i = 0; i < input.Count(); ++i) {
+            const XSQLVAR* parameter = input.Variable(i);
+            const int length = parameter ? std::clamp<int>(parameter->sqlname_length, 0, 32) : 0;
+            if (parameter &&
+                AnsiToWide(parameter->sqlname, length).compare(name, Qt::CaseInsensitive) == 0) {
+                index = i;
+                return true;
+            }
+        }
+    }
+    error = NotFound();
+    return false;
+}
+
+bool CFireBirdDatabase::SetParamDouble(CAbstractRecordset* stmt, int index, double value,
+                                       QString& error)
+{
+    CFireBirdDescriptor* input = Parameters(stmt, index, error);
+    if (!input)
+        return false;
+    XSQLVAR& parameter = *input->Variable(index);
+    if ((parameter.sqltype & ~1) != SQL_DOUBLE || !parameter.sqldata ||
+        parameter.sqllen < ISC_SHORT(sizeof value)) {
+        error = QStringLiteral("Parameter %1 is not of type DOUBLE PRECISION").arg(index);
+        return false;
+    }
+    std::memcpy(parameter.sqldata, &value, sizeof value);
+    return true;
+}
+
+bool CFireBirdDatabase::SetParamInt(CAbstractRecordset* stmt, int index, int value, QString& error)
+{
+    CFireBirdDescriptor* input = Parameters(stmt, index, error);
+    if (!input)
+        return false;
+    XSQLVAR& parameter = *input->Variable(index);
+    // A scaled INTEGER (NUMERIC, DECIMAL) would take the value as hundredths
+    // or the like.
+    if ((parameter.sqltype & ~1) != SQL_LONG || parameter.sqlscale != 0 || !parameter.sqldata ||
+        parameter.sqllen < ISC_SHORT(sizeof(ISC_LONG))) {
+        error = QStringLiteral("Parameter %1 is not of type INTEGER").arg(index);
+        return false;
+    }
+    const ISC_LONG integer = value;
+    std::memcpy(parameter.sqldata, &integer, sizeof integer);
+    return true;
+}
+
+bool CFireBirdDatabase::SetParamInt64(CAbstractRecordset*, int, qint64, QString& error)
+{
+    error = QStringLiteral("64-bit integer parameters are not supported in FireBird");
+    return false;
+}
+
+bool CFireBirdDatabase::SetParamString(CAbstractRecordset* stmt, int index, const QString& value,
+                                       QString& error)
+{
+    CFireBirdDescriptor* input = Parameters(stmt, index, error);
+    if (!input)
+        return false;
+    const QByteArray utf8 = value.toUtf8();
+    if (utf8.size() > MaxTextParameterBytes) {
+        error = QStringLiteral("The text for parameter %1 is longer than %2 bytes")
+                    .arg(index)
+                    .arg(MaxTextParameterBytes);
+        return false;
+    }
+    if (!input->CopyData(index, utf8.constData(), std::size_t(utf8.size())) ||
+        !input->AllocateIndicator(index)) {
+        error = OutOfMemory();
+        return false;
+    }
+    XSQLVAR& parameter = *input->Variable(index);
+    parameter.sqllen = ISC_SHORT(utf8.size());
+    parameter.sqltype = SQL_TEXT | 1;
+    *parameter.sqlind = 0;
+    return true;
+}
+
+// BLOBs.
+
+bool CFireBirdDatabase::WriteBlob(const void* data, int size, ISC_QUAD& id, QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    CFireBirdBlob blob; // closed on every path
+    if (isc_create_blob2(status, &DbHandle_, &TrHandle_, blob.Handle(), &id, 0, nullptr)) {
+        error = QStringLiteral("Не удалось создать BLOB в базе данных: ") + GetStatusText(status);
+        return false;
+    }
+    const char* bytes = static_cast<const char*>(data);
+    for (int offset = 0; offset < size; offset += BlobChunk) {
+        const auto length = static_cast<unsigned short>(std::min(BlobChunk, size - offset));
+        const ISC_STATUS result = isc_put_segment(status, blob.Handle(), length, bytes + offset);
+        if (result || (status[0] == isc_arg_gds && status[1] != 0)) {
+            error = QStringLiteral("Не удалось записать блок данных при записи BLOB в базу "
+                                   "данных: ") +
+                    GetStatusText(status);
+            return false;
+        }
+    }
+    if (blob.Close(status)) {
+        error = QStringLiteral("Не удалось закрыть BLOB в базе данных: ") + GetStatusText(status);
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::ExecuteWithBlob(const QString& sql, const void* data, int size,
+                                        QString& error)
+{
+    if (size == 0) {
+        QString text = sql;
+        text.replace(u'?', QStringLiteral("NULL"));
+        return ExecuteSQL(text, error);
+    }
+    if (size > 0 && !data) {
+        error = QStringLiteral("No BLOB data was given");
+        return false;
+    }
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    CFireBirdStatement statement;
+    if (isc_dsql_allocate_statement(status, &DbHandle_, statement.Handle())) {
+        error = QStringLiteral("Не удалось создать SQL statement: ") + GetStatusText(status);
+        return false;
+    }
+    // Declared after the statement: an owned transaction is rolled back
+    // before the statement is released.
+    COwnedTransaction transaction(TrHandle_);
+    if (!TrHandle_) {
+        if (!StartTransaction(nullptr, 0, error)) {
+            error.prepend(QStringLiteral("Не удалось начать транзакцию: "));
+            return false;
+        }
+        transaction.Own();
+    }
+    ISC_QUAD id{};
+    if (!WriteBlob(data, size, id, error))
+        return false;
+
+    const QByteArray utf8 = sql.toUtf8();
+    auto input = CFireBirdDescriptor::Create(1);
+    if (!input) {
+        error = OutOfMemory();
+        return false;
+    }
+    // The prepared statement only serves to count the parameters.
+    if (isc_dsql_prepare(status, &TrHandle_, statement.Handle(), 0, utf8.constData(), Dialect,
+                         input->Get()) ||
+        isc_dsql_describe_bind(status, statement.Handle(), SQLDA_VERSION1, input->Get())) {
+        error = GetStatusText(status);
+        return false;
+    }
+    if (input->Count() != 1) {
+        error = QStringLiteral("Внутренняя ошибка программы (FireBird): количество формальных "
+                               "параметров SQL-запроса больше количества фактических");
+        return false;
+    }
+    if (!input->CopyData(0, reinterpret_cast<const char*>(&id), sizeof id) ||
+        !input->AllocateIndicator(0)) {
+        error = OutOfMemory();
+        return false;
+    }
+    XSQLVAR& parameter = *input->Variable(0);
+    parameter.sqltype = SQL_BLOB | 1;
+    parameter.sqllen = sizeof(ISC_QUAD);
+    *parameter.sqlind = 0;
+    if (isc_dsql_execute_immediate(status, &DbHandle_, &TrHandle_, 0, utf8.constData(), Dialect,
+                                   input->Get())) {
+        error = GetStatusText(status);
+        return false;
+    }
+    if (transaction.IsOwned() && !transaction.Commit(status)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,89 @@
+#pragma once
+
+// The database interface over one attachment to a FireBird server database,
+// through the client library's isc_ API. Every statement is prepared and run
+// in SQL dialect 1; text crosses the library boundary as UTF-8.
+//
+// The connection carries at most one transaction, which every statement
+// shares. ExecuteSQL and ExecuteWithBlob end a transaction they had to start
+// before they return; a transaction that Prepare had to start belongs to the
+// recordset, whose Close commits it. A transaction begun through this
+// interface stays open until CommitTransaction or RollbackTransaction, and
+// Disconnect refuses while one is open.
+
+#include "database/AbstractDatabase.h"
+
+#include <QByteArray>
+#include <ibase.h>
+
+class CFireBirdDescriptor;
+class CFireBirdRecordset;
+
+class CFireBirdDatabase : public CAbstractDatabase
+{
+public:
+    CFireBirdDatabase() = default;
+    // Rolls back a transaction still open, then detaches.
+    ~CFireBirdDatabase() override;
+    CFireBirdDatabase(const CFireBirdDatabase&) = delete;
+    CFireBirdDatabase& operator=(const CFireBirdDatabase&) = delete;
+
+    bool GetParamCount(CAbstractRecordset* stmt, int& count, QString& error) override;
+    bool GetParamName(CAbstractRecordset* stmt, int index, QString& name, QString& error) override;
+    bool GetParamIndex(CAbstractRecordset* stmt, const QString& name, int& index,
+                       QString& error) override;
+    bool SetParamDouble(CAbstractRecordset* stmt, int index, double value, QString& error) override;
+    bool SetParamString(CAbstractRecordset* stmt, int index, const QString& value,
+                        QString& error) override;
+    bool SetParamInt64(CAbstractRecordset* stmt, int index, qint64 value, QString& error) override;
+    bool SetParamInt(CAbstractRecordset* stmt, int index, int value, QString& error) override;
+    bool Prepare(const QString& sql, QString& error, CAbstractRecordset*& stmt) override;
+    bool Execute(CAbstractRecordset* stmt, QString& error) override;
+    bool CloseCursor(CAbstractRecordset* stmt, QString& error) override;
+    bool GetTableNames(QStringList& names, QString& error) override;
+    bool ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error) override;
+    bool OpenRecordset(const QString& sql, QString& error, CAbstractRecordset*& recordset) override;
+    bool ExecuteSQL(const QString& sql, QString& error) override;
+    bool Disconnect() override;
+    bool IsConnected() override;
+    // database is "server:path-or-alias"; user and password go into the
+    // attachment's parameter block as they are (either may be empty).
+    bool Connect(const QString& database, const QString& user, const QString& password,
+                 QString& error) override;
+    bool BeginTransaction(QString& error) override;
+    bool CommitTransaction(QString& error) override;
+    bool RollbackTransaction(QString& error) override;
+    // Begins a read-committed, no-wait write transaction and runs sql in it.
+    // On success the transaction stays open for the caller to end; when sql
+    // fails it is rolled back.
+    bool BeginTransactionWith(const QString& sql, QString& error) override;
+    int GetDatabaseType() override;
+
+    // The messages of a status vector in their order, joined by "; ". Each
+    // message is cut to fit a 256-byte buffer.
+    virtual QString GetStatusText(const ISC_STATUS* status);
+
+private:
+    friend class CFireBirdRecordset;
+
+    // stmt as a recordset prepared by this connection; null otherwise.
+    CFireBirdRecordset* Own(CAbstractRecordset* stmt) const;
+    // The input descriptor of stmt when index names one of its parameters;
+    // null with error set otherwise.
+    CFireBirdDescriptor* Parameters(CAbstractRecordset* stmt, int index, QString& error) const;
+    // Prepares sql into the recordset's statement and gives every result
+    // column its buffers.
+    bool DescribeColumns(CFireBirdRecordset& recordset, const QByteArray& sql, QString& error);
+    // Gives the recordset an input descriptor when the statement has parameters.
+    bool DescribeParameters(CFireBirdRecordset& recordset, QString& error);
+    // Refuses to run while a text parameter has not been given its value.
+    bool CheckTextParameters(CFireBirdRecordset& recordset, QString& error);
+    bool StartTransaction(const char* block, short length, QString& error);
+    // Runs one statement of a script inside the current transaction.
+    bool RunStatement(const QByteArray& sql, QString& error);
+    // Creates a BLOB in the current transaction holding size bytes at data.
+    bool WriteBlob(const void* data, int size, ISC_QUAD& id, QString& error);
+
+    isc_db_handle DbHandle_ = 0; // the attachment; zero when not connected
+    isc_tr_handle TrHandle_ = 0; // the connection's one transaction; zero when none
+};

@@ -20,16 +20,29 @@ if [[ "${1:-}" == "--test" ]]; then
     packages+=(
         firebird3.0-server firebird3.0-utils
         postgresql odbc-postgresql libsqliteodbc
-        sqlite3 xvfb xauth
+        sqlite3 xvfb xauth locales
     )
 fi
+
+# The text-to-number tests run once under a locale whose decimal separator is
+# the comma.
+ensure_test_locale() {
+    [[ "${1:-}" == "--test" ]] || return 0
+    locale -a 2>/dev/null | grep -qi '^de_DE.utf-\?8$' && return 0
+    local sudo=""
+    [[ $(id -u) -ne 0 ]] && sudo="sudo"
+    $sudo localedef -i de_DE -f UTF-8 de_DE.UTF-8
+}
 
 missing=()
 for p in "${packages[@]}"; do
     status=$(dpkg-query -W -f='${Status}' "$p" 2>/dev/null || true)
     [[ "$status" == "install ok installed" ]] || missing+=("$p")
 done
-[[ ${#missing[@]} -eq 0 ]] && exit 0
+if [[ ${#missing[@]} -eq 0 ]]; then
+    ensure_test_locale "${1:-}"
+    exit 0
+fi
 
 sudo=""
 [[ $(id -u) -ne 0 ]] && sudo="sudo"
@@ -39,3 +52,4 @@ export DEBIAN_FRONTEND=noninteractive
 # answer makes it generate one into /etc/firebird/3.0/SYSDBA.password.
 $sudo apt-get update -qq
 $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+ensure_test_locale "${1:-}"

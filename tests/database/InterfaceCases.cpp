@@ -1,22 +1,13 @@
 #include "database/InterfaceCases.h"
 
+#include "Utf16LE.h"
+
 #include <QFile>
 #include <QTest>
 
 #include <cstdlib>
 
 namespace {
-
-// What the export writes for text: UTF-16LE, no byte-order mark.
-QByteArray Utf16LE(const QString& text)
-{
-    QByteArray bytes;
-    for (QChar c : text) {
-        bytes.append(char(c.unicode() & 0xFF));
-        bytes.append(char(c.unicode() >> 8));
-    }
-    return bytes;
-}
 
 QByteArray ReadFile(const QString& path)
 {

@@ -4,21 +4,12 @@
 // back the same.
 
 #include "profiles/HiveText.h"
+#include "Utf16LE.h"
 
 #include <QRandomGenerator>
 #include <QTest>
 
 namespace {
-
-QByteArray Utf16(const QString& text)
-{
-    QByteArray data;
-    for (QChar c : text) {
-        data.append(char(c.unicode() & 0xff));
-        data.append(char(c.unicode() >> 8));
-    }
-    return data;
-}
 
 QByteArray Dword(quint32 number)
 {
@@ -59,11 +50,11 @@ QByteArray RandomData(QRandomGenerator& random, quint32& type)
     switch (random.bounded(6)) {
     case 0: // quotable text
         type = 1;
-        return Utf16(RandomText(random, 20, false));
+        return Utf16LE(RandomText(random, 20, false));
     case 1: // text the quotes cannot carry: control characters, NUL, odd size
     {
         type = 1;
-        QByteArray data = Utf16(RandomText(random, 6, false));
+        QByteArray data = Utf16LE(RandomText(random, 6, false));
         data.insert(random.bounded(data.size() + 1),
                     random.bounded(2) ? QByteArray(2, '\0') : QByteArray("\n\0", 2));
         if (random.bounded(3) == 0)
@@ -177,10 +168,10 @@ void CHiveTextTests::writesTheLayoutOfExportFiles()
 {
     CHiveKey root;
     CHiveKey& key = *root.AddSubKey(QStringLiteral("Software"))->AddSubKey(QStringLiteral("A b"));
-    key.SetValue(QStringLiteral("Name"), 1, Utf16(QStringLiteral("C:\\x \"y\"")));
+    key.SetValue(QStringLiteral("Name"), 1, Utf16LE(QStringLiteral("C:\\x \"y\"")));
     key.SetValue(QStringLiteral("Type"), 4, Dword(0xffffffff));
     key.SetValue(QStringLiteral("Empty"), 1, QByteArray());
-    key.SetValue(QStringLiteral("Nul"), 1, Utf16(QStringLiteral("a")) + QByteArray(2, '\0'));
+    key.SetValue(QStringLiteral("Nul"), 1, Utf16LE(QStringLiteral("a")) + QByteArray(2, '\0'));
     key.SetValue(QString(), 3, QByteArray(30, '\x5a'));
     key.SetValue(QStringLiteral("Multi"), 7, QByteArray("A\0", 2));
     root.AddSubKey(QStringLiteral("Empty key"));
@@ -209,7 +200,7 @@ void CHiveTextTests::readsHandMadeFiles_data()
 
     const QByteArray section = "[HKEY_CURRENT_USER\\Software\\Test]\n";
     QTest::newRow("quoted text") << Header + section + "\"V\"=\"x\\\\y\"\n"
-                                 << "V" << 1u << Utf16(QStringLiteral("x\\y"));
+                                 << "V" << 1u << Utf16LE(QStringLiteral("x\\y"));
     QTest::newRow("CR LF, BOM, comments, blank lines and indentation")
         << "\xef\xbb\xbfWindows Registry Editor Version 5.00\r\n\r\n; note\r\n  " +
                section.chopped(1) + "  \r\n\t\"V\" = dword:2a \r\n"
@@ -224,12 +215,12 @@ void CHiveTextTests::readsHandMadeFiles_data()
     QTest::newRow("text with its NUL") << Header + section + "\"V\"=hex(1):61,00,00,00\n"
                                        << "V" << 1u << QByteArray("a\0\0\0", 4);
     QTest::newRow("default value") << Header + section + "@=\"d\"\n"
-                                   << "" << 1u << Utf16(QStringLiteral("d"));
+                                   << "" << 1u << Utf16LE(QStringLiteral("d"));
     QTest::newRow("later value replaces earlier, names ignore case")
         << Header + section + "\"v\"=\"1\"\n[hkey_current_user\\SOFTWARE\\test]\n\"V\"=\"2\"\n"
-        << "v" << 1u << Utf16(QStringLiteral("2"));
+        << "v" << 1u << Utf16LE(QStringLiteral("2"));
     QTest::newRow("UTF-8 text") << Header + section + "\"V\"=\"\xd0\x96\xf0\x9f\x98\x80\"\n"
-                                << "V" << 1u << Utf16(QStringLiteral("\u0416\U0001F600"));
+                                << "V" << 1u << Utf16LE(QStringLiteral("\u0416\U0001F600"));
 }
 
 void CHiveTextTests::readsHandMadeFiles()

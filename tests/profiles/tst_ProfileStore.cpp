@@ -6,6 +6,7 @@
 #include "profiles/Connection.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/Registry.h"
+#include "Utf16LE.h"
 
 #include <QDirIterator>
 #include <QFile>
@@ -36,16 +37,6 @@ CConnection Profile(const QString& name, int type = 0, const QString& path = {},
     profile.Password = password;
     profile.RememberAuth = remember;
     return profile;
-}
-
-QByteArray Utf16(const QString& text)
-{
-    QByteArray data;
-    for (QChar c : text) {
-        data.append(char(c.unicode() & 0xff));
-        data.append(char(c.unicode() >> 8));
-    }
-    return data;
 }
 
 // Every file and folder below root with its bytes and mode.
@@ -200,7 +191,7 @@ void CProfileStoreTests::storedBytesAreExactAndReadBack()
 
     using CValues = std::vector<CHiveKey::CValue>;
     const auto text = [](const char* name, const QString& value) {
-        return CHiveKey::CValue{QString::fromLatin1(name), 1, Utf16(value)};
+        return CHiveKey::CValue{QString::fromLatin1(name), 1, Utf16LE(value)};
     };
     const auto number = [](const char* name, const char* bytes) {
         return CHiveKey::CValue{QString::fromLatin1(name), 4, QByteArray(bytes, 4)};
@@ -219,7 +210,7 @@ void CProfileStoreTests::storedBytesAreExactAndReadBack()
         QVERIFY(hive->OpenKey(ProfileKey + QString::number(i + 1), key));
         QVERIFY(key.lock()->Values() == expected[i]);
     }
-    QCOMPARE(Utf16(QStringLiteral("p\u00e4ss")), QByteArray("p\0\xe4\0s\0s\0", 8));
+    QCOMPARE(Utf16LE(QStringLiteral("p\u00e4ss")), QByteArray("p\0\xe4\0s\0s\0", 8));
 
     Reload();
     QCOMPARE(Window_->GetConnectionCount(), saved.size());

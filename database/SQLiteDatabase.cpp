@@ -8,10 +8,17 @@
 namespace {
 
 const QString NotConnected = QStringLiteral("Not connected to the database");
+const QString RecordsetClosed = QStringLiteral("The recordset is closed");
 
-CSQLiteRecordset* AsSQLite(CAbstractRecordset* stmt)
+// The SQLite statement behind stmt; null, with error set to message, when
+// stmt is null, of another backend, or closed.
+CSQLiteRecordset* OpenSQLite(CAbstractRecordset* stmt, const QString& message, QString& error)
 {
-    return dynamic_cast<CSQLiteRecordset*>(stmt);
+    auto* recordset = dynamic_cast<CSQLiteRecordset*>(stmt);
+    if (recordset && recordset->IsOpen())
+        return recordset;
+    error = message;
+    return nullptr;
 }
 
 } // namespace
@@ -112,11 +119,10 @@ bool CSQLiteDatabase::Execute(CAbstractRecordset*, QString&)
 
 bool CSQLiteDatabase::CloseCursor(CAbstractRecordset* stmt, QString& error)
 {
-    CSQLiteRecordset* recordset = AsSQLite(stmt);
-    if (!recordset || !recordset->IsOpen()) {
-        error = QStringLiteral("The recordset is not open");
+    CSQLiteRecordset* recordset =
+        OpenSQLite(stmt, QStringLiteral("The recordset is not open"), error);
+    if (!recordset)
         return false;
-    }
     recordset->Rewind();
     if (sqlite3_reset(recordset->Statement()) != SQLITE_OK) {
         error = ConnectionMessage();
@@ -207,12 +213,7 @@ CSQLiteRecordset* CSQLiteDatabase::OpenStatement(CAbstractRecordset* stmt, int i
         error = QStringLiteral("Wrong parameter index: (-1)");
         return nullptr;
     }
-    CSQLiteRecordset* recordset = AsSQLite(stmt);
-    if (!recordset || !recordset->IsOpen()) {
-        error = QStringLiteral("The recordset is closed");
-        return nullptr;
-    }
-    return recordset;
+    return OpenSQLite(stmt, RecordsetClosed, error);
 }
 
 bool CSQLiteDatabase::BindResult(int result, QString& error) const
@@ -225,11 +226,10 @@ bool CSQLiteDatabase::BindResult(int result, QString& error) const
 
 bool CSQLiteDatabase::GetParamCount(CAbstractRecordset* stmt, int& count, QString& error)
 {
-    CSQLiteRecordset* recordset = AsSQLite(stmt);
-    if (!recordset || !recordset->IsOpen()) {
-        error = QStringLiteral("The recordset is not prepared");
+    CSQLiteRecordset* recordset =
+        OpenSQLite(stmt, QStringLiteral("The recordset is not prepared"), error);
+    if (!recordset)
         return false;
-    }
     count = sqlite3_bind_parameter_count(recordset->Statement());
     return true;
 }
@@ -251,14 +251,12 @@ bool CSQLiteDatabase::GetParamName(CAbstractRecordset* stmt, int index, QString&
 bool CSQLiteDatabase::GetParamIndex(CAbstractRecordset* stmt, const QString& name, int& index,
                                     QString& error)
 {
-    CSQLiteRecordset* recordset = AsSQLite(stmt);
-    if (!recordset || !recordset->IsOpen()) {
-        error = QStringLiteral("The recordset is closed");
+    CSQLiteRecordset* recordset = OpenSQLite(stmt, RecordsetClosed, error);
+    if (!recordset)
         return false;
-    }
     if (name.isEmpty()) {
-        error = QStringLiteral(
-            "Cannot find the index of the unnamed parameter when searching by name");
+        error =
+            QStringLiteral("Cannot find the index of the unnamed parameter when searching by name");
         return false;
     }
     index = sqlite3_bind_parameter_index(recordset->Statement(), name.toUtf8().constData()) - 1;
@@ -293,8 +291,7 @@ bool CSQLiteDatabase::SetParamInt64(CAbstractRecordset* stmt, int index, qint64 
            BindResult(sqlite3_bind_int64(recordset->Statement(), index + 1, value), error);
 }
 
-bool CSQLiteDatabase::SetParamInt(CAbstractRecordset* stmt, int index, int value,
-                                  QString& error)
+bool CSQLiteDatabase::SetParamInt(CAbstractRecordset* stmt, int index, int value, QString& error)
 {
     CSQLiteRecordset* recordset = OpenStatement(stmt, index, error);
     return recordset &&

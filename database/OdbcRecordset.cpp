@@ -420,7 +420,6 @@ void COdbcRecordset::ScanParamNames(const QString& text)
     bool singleQuoted = false;
     bool doubleQuoted = false;
     qsizetype marker = -1; // position of the pending marker
-    qsizetype end = -1;    // position that ended its name
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         switch (c) {
@@ -428,8 +427,10 @@ void COdbcRecordset::ScanParamNames(const QString& text)
         case u'\n':
         case u'\r':
         case u' ':
-            if (marker >= 0)
-                end = i;
+            if (marker >= 0) {
+                ParamNames.append(text.mid(marker + 1, i - marker - 1));
+                marker = -1;
+            }
             break;
         case u'"':
             if (!singleQuoted)
@@ -443,17 +444,11 @@ void COdbcRecordset::ScanParamNames(const QString& text)
         case u':':
         case u'?':
         case u'@':
-            if (!singleQuoted && !doubleQuoted) {
+            if (!singleQuoted && !doubleQuoted)
                 marker = i;
-                end = -1;
-            }
             break;
         default:
             break;
-        }
-        if (marker >= 0 && end >= 0) {
-            ParamNames.append(text.mid(marker + 1, end - marker - 1));
-            marker = end = -1;
         }
     }
     if (marker >= 0)

@@ -231,8 +231,10 @@ bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
     }
     const QString pattern = QStringLiteral("%");
     const QString type = QStringLiteral("TABLE");
-    if (!SQL_SUCCEEDED(SQLTablesW(tables.Statement(), nullptr, 0, nullptr, 0, Wide(pattern),
-                                  SQL_NTS, Wide(type), SQL_NTS))) {
+    // Only a clean answer counts: a catalog call that comes back with
+    // warnings is reported with them rather than trusted as the list.
+    if (SQLTablesW(tables.Statement(), nullptr, 0, nullptr, 0, Wide(pattern), SQL_NTS, Wide(type),
+                   SQL_NTS) != SQL_SUCCESS) {
         error = GetDiagnosticText(tables.Statement());
         return false;
     }

@@ -12,21 +12,6 @@ COdbcHandle::~COdbcHandle()
     Reset();
 }
 
-COdbcHandle::COdbcHandle(COdbcHandle&& other) noexcept
-    : Type_(other.Type_), Handle_(std::exchange(other.Handle_, nullptr))
-{
-}
-
-COdbcHandle& COdbcHandle::operator=(COdbcHandle&& other) noexcept
-{
-    if (this != &other) {
-        Reset();
-        Type_ = other.Type_;
-        Handle_ = std::exchange(other.Handle_, nullptr);
-    }
-    return *this;
-}
-
 short COdbcHandle::Allocate(short type, void* parent)
 {
     Reset();

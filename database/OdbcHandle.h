@@ -13,8 +13,6 @@ public:
     ~COdbcHandle();
     COdbcHandle(const COdbcHandle&) = delete;
     COdbcHandle& operator=(const COdbcHandle&) = delete;
-    COdbcHandle(COdbcHandle&& other) noexcept;
-    COdbcHandle& operator=(COdbcHandle&& other) noexcept;
 
     // SQLAllocHandle(type, parent). Any handle held before is freed first.
     // Whatever handle the call hands back is kept, even when the result is

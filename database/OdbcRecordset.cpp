@@ -22,11 +22,19 @@ constexpr int LargestPiece = 1 << 20; // wide characters asked for by any later 
 // SQL_C_SBIGINT instead of SQL_BIGINT; no SQL type has that code.
 constexpr SQLLEN SQLiteDriverBigInt = SQL_C_SBIGINT;
 
-// How many bytes or characters a piece delivered: all it had room for when
-// the driver says more follows, otherwise what the indicator counts.
+// Whether the driver holds more of the value after a successful piece read
+// into room bytes: it says so with SQL_SUCCESS_WITH_INFO and a length beyond
+// the room, or one it cannot tell.
+bool MoreFollows(SQLRETURN result, SQLLEN indicator, SQLLEN room)
+{
+    return result == SQL_SUCCESS_WITH_INFO && (indicator == SQL_NO_TOTAL || indicator > room);
+}
+
+// How many bytes a piece delivered: all it had room for when more follows,
+// otherwise what the indicator counts.
 SQLLEN PieceLength(SQLRETURN result, SQLLEN indicator, SQLLEN room)
 {
-    if (indicator == SQL_NO_TOTAL || (result == SQL_SUCCESS_WITH_INFO && indicator > room))
+    if (indicator == SQL_NO_TOTAL || MoreFollows(result, indicator, room))
         return room;
     return std::clamp<SQLLEN>(indicator, 0, room);
 }
@@ -161,10 +169,9 @@ bool COdbcRecordset::ReadText(int column, QString& text, bool& null)
         const SQLLEN delivered = PieceLength(result, indicator, room);
         text.append(reinterpret_cast<const QChar*>(buffer.data()),
                     qsizetype(delivered / SQLLEN(sizeof(SQLWCHAR))));
-        if (result == SQL_SUCCESS || delivered < room ||
-            (indicator != SQL_NO_TOTAL && indicator <= room))
+        if (!MoreFollows(result, indicator, room))
             return true;
-        // More follows: when the driver says how much, ask for the rest at once.
+        // When the driver says how much follows, ask for the rest at once.
         if (indicator != SQL_NO_TOTAL) {
             const SQLLEN rest = (indicator - room) / SQLLEN(sizeof(SQLWCHAR));
             buffer.resize(qsizetype(std::clamp<SQLLEN>(rest, 1, LargestPiece)) + 1);
@@ -187,10 +194,8 @@ bool COdbcRecordset::ReadBytes(int column, QByteArray& bytes, bool& null)
             null = true;
             return true;
         }
-        const SQLLEN delivered = PieceLength(result, indicator, sizeof buffer);
-        bytes.append(buffer, qsizetype(delivered));
-        if (result == SQL_SUCCESS || delivered < SQLLEN(sizeof buffer) ||
-            (indicator != SQL_NO_TOTAL && indicator <= SQLLEN(sizeof buffer)))
+        bytes.append(buffer, qsizetype(PieceLength(result, indicator, sizeof buffer)));
+        if (!MoreFollows(result, indicator, sizeof buffer))
             return true;
     }
 }
@@ -420,7 +425,6 @@ void COdbcRecordset::ScanParamNames(const QString& text)
     bool singleQuoted = false;
     bool doubleQuoted = false;
     qsizetype marker = -1; // position of the pending marker
-    qsizetype end = -1;    // position that ended its name
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text[i].unicode();
         switch (c) {
@@ -428,8 +432,10 @@ void COdbcRecordset::ScanParamNames(const QString& text)
         case u'\n':
         case u'\r':
         case u' ':
-            if (marker >= 0)
-                end = i;
+            if (marker >= 0) {
+                ParamNames.append(text.mid(marker + 1, i - marker - 1));
+                marker = -1;
+            }
             break;
         case u'"':
             if (!singleQuoted)
@@ -443,17 +449,11 @@ void COdbcRecordset::ScanParamNames(const QString& text)
         case u':':
         case u'?':
         case u'@':
-            if (!singleQuoted && !doubleQuoted) {
+            if (!singleQuoted && !doubleQuoted)
                 marker = i;
-                end = -1;
-            }
             break;
         default:
             break;
-        }
-        if (marker >= 0 && end >= 0) {
-            ParamNames.append(text.mid(marker + 1, end - marker - 1));
-            marker = end = -1;
         }
     }
     if (marker >= 0)

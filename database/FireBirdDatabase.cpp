@@ -315,31 +315,47 @@ bool CFireBirdDatabase::Prepare(const QString& sql, QString& error, CAbstractRec
     return true;
 }
 
+std::unique_ptr<CFireBirdDescriptor>
+CFireBirdDatabase::Describe(const CDescribeCall& first, const CDescribeCall& again, QString& error)
+{
+    auto descriptor = CFireBirdDescriptor::Create(1);
+    if (!descriptor) {
+        error = OutOfMemory();
+        return nullptr;
+    }
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (first(status, descriptor->Get())) {
+        error = GetStatusText(status);
+        return nullptr;
+    }
+    if (descriptor->Count() <= descriptor->Room())
+        return descriptor;
+    descriptor = CFireBirdDescriptor::Create(descriptor->Count());
+    if (!descriptor) {
+        error = OutOfMemory();
+        return nullptr;
+    }
+    if (again(status, descriptor->Get())) {
+        error = GetStatusText(status);
+        return nullptr;
+    }
+    return descriptor;
+}
+
 bool CFireBirdDatabase::DescribeColumns(CFireBirdRecordset& recordset, const QByteArray& sql,
                                         QString& error)
 {
-    ISC_STATUS status[ISC_STATUS_LENGTH];
     isc_stmt_handle* handle = recordset.StmtHandle_.Handle();
-    auto output = CFireBirdDescriptor::Create(1);
-    if (!output) {
-        error = OutOfMemory();
+    auto output = Describe(
+        [&](ISC_STATUS* status, XSQLDA* sqlda) {
+            return isc_dsql_prepare(status, &TrHandle_, handle, 0, sql.constData(), Dialect, sqlda);
+        },
+        [&](ISC_STATUS* status, XSQLDA* sqlda) {
+            return isc_dsql_describe(status, handle, SQLDA_VERSION1, sqlda);
+        },
+        error);
+    if (!output)
         return false;
-    }
-    if (isc_dsql_prepare(status, &TrHandle_, handle, 0, sql.constData(), Dialect, output->Get())) {
-        error = GetStatusText(status);
-        return false;
-    }
-    if (output->Count() > output->Room()) {
-        output = CFireBirdDescriptor::Create(output->Count());
-        if (!output) {
-            error = OutOfMemory();
-            return false;
-        }
-        if (isc_dsql_describe(status, handle, SQLDA_VERSION1, output->Get())) {
-            error = GetStatusText(status);
-            return false;
-        }
-    }
     for (int i = 0; i < output->Count(); ++i) {
         XSQLVAR& column = *output->Variable(i);
         const int nullable = column.sqltype & 1;
@@ -370,30 +386,15 @@ bool CFireBirdDatabase::DescribeColumns(CFireBirdRecordset& recordset, const QBy
 
 bool CFireBirdDatabase::DescribeParameters(CFireBirdRecordset& recordset, QString& error)
 {
-    ISC_STATUS status[ISC_STATUS_LENGTH];
     isc_stmt_handle* handle = recordset.StmtHandle_.Handle();
-    auto input = CFireBirdDescriptor::Create(1);
-    if (!input) {
-        error = OutOfMemory();
+    const auto bind = [handle](ISC_STATUS* status, XSQLDA* sqlda) {
+        return isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, sqlda);
+    };
+    auto input = Describe(bind, bind, error);
+    if (!input)
         return false;
-    }
-    if (isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, input->Get())) {
-        error = GetStatusText(status);
-        return false;
-    }
     if (input->Count() == 0)
         return true;
-    if (input->Count() > input->Room()) {
-        input = CFireBirdDescriptor::Create(input->Count());
-        if (!input) {
-            error = OutOfMemory();
-            return false;
-        }
-        if (isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, input->Get())) {
-            error = GetStatusText(status);
-            return false;
-        }
-    }
     for (int i = 0; i < input->Count(); ++i) {
         XSQLVAR& parameter = *input->Variable(i);
         bool allocated = true;

@@ -46,6 +46,14 @@ QString OutOfMemory()
     return QStringLiteral("Out of memory");
 }
 
+// A parameter's name: its sqlname_length bytes (at most the field holds), in
+// the narrow code page.
+QString ParameterName(const XSQLVAR& parameter)
+{
+    const int length = std::clamp<int>(parameter.sqlname_length, 0, sizeof parameter.sqlname);
+    return AnsiToWide(parameter.sqlname, length);
+}
+
 // Whether the status vector carries code among its error codes.
 bool Carries(const ISC_STATUS* status, ISC_STATUS code)
 {
@@ -530,8 +538,7 @@ bool CFireBirdDatabase::GetParamName(CAbstractRecordset* stmt, int index, QStrin
         error = NotFound();
         return false;
     }
-    const int length = std::clamp<int>(parameter->sqlname_length, 0, sizeof parameter->sqlname);
-    name = AnsiToWide(parameter->sqlname, length);
+    name = ParameterName(*parameter);
     return true;
 }
 
@@ -548,9 +555,7 @@ bool CFireBirdDatabase::GetParamIndex(CAbstractRecordset* stmt, const QString& n
         const CFireBirdDescriptor& input = *recordset->InputDescriptor_;
         for (int i = 0; i < input.Count(); ++i) {
             const XSQLVAR* parameter = input.Variable(i);
-            const int length = parameter ? std::clamp<int>(parameter->sqlname_length, 0, 32) : 0;
-            if (parameter &&
-                AnsiToWide(parameter->sqlname, length).compare(name, Qt::CaseInsensitive) == 0) {
+            if (parameter && ParameterName(*parameter).compare(name, Qt::CaseInsensitive) == 0) {
                 index = i;
                 return true;
             }

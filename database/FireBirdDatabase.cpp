@@ -46,6 +46,14 @@ QString OutOfMemory()
     return QStringLiteral("Out of memory");
 }
 
+// A parameter's name: its sqlname_length bytes (at most the field holds), in
+// the narrow code page.
+QString ParameterName(const XSQLVAR& parameter)
+{
+    const int length = std::clamp<int>(parameter.sqlname_length, 0, sizeof parameter.sqlname);
+    return AnsiToWide(parameter.sqlname, length);
+}
+
 // Whether the status vector carries code among its error codes.
 bool Carries(const ISC_STATUS* status, ISC_STATUS code)
 {
@@ -315,31 +323,47 @@ bool CFireBirdDatabase::Prepare(const QString& sql, QString& error, CAbstractRec
     return true;
 }
 
+std::unique_ptr<CFireBirdDescriptor>
+CFireBirdDatabase::Describe(const CDescribeCall& first, const CDescribeCall& again, QString& error)
+{
+    auto descriptor = CFireBirdDescriptor::Create(1);
+    if (!descriptor) {
+        error = OutOfMemory();
+        return nullptr;
+    }
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (first(status, descriptor->Get())) {
+        error = GetStatusText(status);
+        return nullptr;
+    }
+    if (descriptor->Count() <= descriptor->Room())
+        return descriptor;
+    descriptor = CFireBirdDescriptor::Create(descriptor->Count());
+    if (!descriptor) {
+        error = OutOfMemory();
+        return nullptr;
+    }
+    if (again(status, descriptor->Get())) {
+        error = GetStatusText(status);
+        return nullptr;
+    }
+    return descriptor;
+}
+
 bool CFireBirdDatabase::DescribeColumns(CFireBirdRecordset& recordset, const QByteArray& sql,
                                         QString& error)
 {
-    ISC_STATUS status[ISC_STATUS_LENGTH];
     isc_stmt_handle* handle = recordset.StmtHandle_.Handle();
-    auto output = CFireBirdDescriptor::Create(1);
-    if (!output) {
-        error = OutOfMemory();
+    auto output = Describe(
+        [&](ISC_STATUS* status, XSQLDA* sqlda) {
+            return isc_dsql_prepare(status, &TrHandle_, handle, 0, sql.constData(), Dialect, sqlda);
+        },
+        [&](ISC_STATUS* status, XSQLDA* sqlda) {
+            return isc_dsql_describe(status, handle, SQLDA_VERSION1, sqlda);
+        },
+        error);
+    if (!output)
         return false;
-    }
-    if (isc_dsql_prepare(status, &TrHandle_, handle, 0, sql.constData(), Dialect, output->Get())) {
-        error = GetStatusText(status);
-        return false;
-    }
-    if (output->Count() > output->Room()) {
-        output = CFireBirdDescriptor::Create(output->Count());
-        if (!output) {
-            error = OutOfMemory();
-            return false;
-        }
-        if (isc_dsql_describe(status, handle, SQLDA_VERSION1, output->Get())) {
-            error = GetStatusText(status);
-            return false;
-        }
-    }
     for (int i = 0; i < output->Count(); ++i) {
         XSQLVAR& column = *output->Variable(i);
         const int nullable = column.sqltype & 1;
@@ -370,30 +394,15 @@ bool CFireBirdDatabase::DescribeColumns(CFireBirdRecordset& recordset, const QBy
 
 bool CFireBirdDatabase::DescribeParameters(CFireBirdRecordset& recordset, QString& error)
 {
-    ISC_STATUS status[ISC_STATUS_LENGTH];
     isc_stmt_handle* handle = recordset.StmtHandle_.Handle();
-    auto input = CFireBirdDescriptor::Create(1);
-    if (!input) {
-        error = OutOfMemory();
+    const auto bind = [handle](ISC_STATUS* status, XSQLDA* sqlda) {
+        return isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, sqlda);
+    };
+    auto input = Describe(bind, bind, error);
+    if (!input)
         return false;
-    }
-    if (isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, input->Get())) {
-        error = GetStatusText(status);
-        return false;
-    }
     if (input->Count() == 0)
         return true;
-    if (input->Count() > input->Room()) {
-        input = CFireBirdDescriptor::Create(input->Count());
-        if (!input) {
-            error = OutOfMemory();
-            return false;
-        }
-        if (isc_dsql_describe_bind(status, handle, SQLDA_VERSION1, input->Get())) {
-            error = GetStatusText(status);
-            return false;
-        }
-    }
     for (int i = 0; i < input->Count(); ++i) {
         XSQLVAR& parameter = *input->Variable(i);
         bool allocated = true;
@@ -529,8 +538,7 @@ bool CFireBirdDatabase::GetParamName(CAbstractRecordset* stmt, int index, QStrin
         error = NotFound();
         return false;
     }
-    const int length = std::clamp<int>(parameter->sqlname_length, 0, sizeof parameter->sqlname);
-    name = AnsiToWide(parameter->sqlname, length);
+    name = ParameterName(*parameter);
     return true;
 }
 
@@ -547,9 +555,7 @@ bool CFireBirdDatabase::GetParamIndex(CAbstractRecordset* stmt, const QString& n
         const CFireBirdDescriptor& input = *recordset->InputDescriptor_;
         for (int i = 0; i < input.Count(); ++i) {
             const XSQLVAR* parameter = input.Variable(i);
-            const int length = parameter ? std::clamp<int>(parameter->sqlname_length, 0, 32) : 0;
-            if (parameter &&
-                AnsiToWide(parameter->sqlname, length).compare(name, Qt::CaseInsensitive) == 0) {
+            if (parameter && ParameterName(*parameter).compare(name, Qt::CaseInsensitive) == 0) {
                 index = i;
                 return true;
             }

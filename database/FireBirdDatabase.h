@@ -14,7 +14,9 @@
 #include "database/AbstractDatabase.h"
 
 #include <QByteArray>
+#include <functional>
 #include <ibase.h>
+#include <memory>
 
 class CFireBirdDescriptor;
 class CFireBirdRecordset;
@@ -71,6 +73,13 @@ private:
     // The input descriptor of stmt when index names one of its parameters;
     // null with error set otherwise.
     CFireBirdDescriptor* Parameters(CAbstractRecordset* stmt, int index, QString& error) const;
+    // A library call that describes a statement's variables into sqlda.
+    using CDescribeCall = std::function<ISC_STATUS(ISC_STATUS* status, XSQLDA* sqlda)>;
+    // A descriptor that first filled with room for one variable; when the
+    // statement has more, one with room for them all, filled by again. Null
+    // with error set when the memory or the library call fails.
+    std::unique_ptr<CFireBirdDescriptor> Describe(const CDescribeCall& first,
+                                                  const CDescribeCall& again, QString& error);
     // Prepares sql into the recordset's statement and gives every result
     // column its buffers.
     bool DescribeColumns(CFireBirdRecordset& recordset, const QByteArray& sql, QString& error);

@@ -22,6 +22,16 @@ template <typename T> bool Read(const XSQLVAR& variable, T& value)
     return true;
 }
 
+// A value stored as Stored, widened into value.
+template <typename Stored, typename Wider> bool ReadAs(const XSQLVAR& variable, Wider& value)
+{
+    Stored stored{};
+    if (!Read(variable, stored))
+        return false;
+    value = stored;
+    return true;
+}
+
 int ClampToInt(double value)
 {
     if (std::isnan(value))
@@ -145,27 +155,12 @@ bool CFireBirdValue::IsText() const
 bool CFireBirdValue::Integer(qint64& value) const
 {
     switch (BaseType()) {
-    case SQL_SHORT: {
-        ISC_SHORT v = 0;
-        if (!Read(Variable_, v))
-            return false;
-        value = v;
-        return true;
-    }
-    case SQL_LONG: {
-        ISC_LONG v = 0;
-        if (!Read(Variable_, v))
-            return false;
-        value = v;
-        return true;
-    }
-    case SQL_INT64: {
-        ISC_INT64 v = 0;
-        if (!Read(Variable_, v))
-            return false;
-        value = v;
-        return true;
-    }
+    case SQL_SHORT:
+        return ReadAs<ISC_SHORT>(Variable_, value);
+    case SQL_LONG:
+        return ReadAs<ISC_LONG>(Variable_, value);
+    case SQL_INT64:
+        return ReadAs<ISC_INT64>(Variable_, value);
     default:
         return false;
     }
@@ -173,17 +168,15 @@ bool CFireBirdValue::Integer(qint64& value) const
 
 bool CFireBirdValue::Floating(double& value) const
 {
-    const int type = BaseType();
-    if (type == SQL_DOUBLE)
-        return Read(Variable_, value);
-    if (type == SQL_FLOAT || type == SQL_D_FLOAT) {
-        float v = 0;
-        if (!Read(Variable_, v))
-            return false;
-        value = v;
-        return true;
+    switch (BaseType()) {
+    case SQL_DOUBLE:
+        return ReadAs<double>(Variable_, value);
+    case SQL_FLOAT:
+    case SQL_D_FLOAT:
+        return ReadAs<float>(Variable_, value);
+    default:
+        return false;
     }
-    return false;
 }
 
 QString CFireBirdValue::CharText() const

@@ -5,12 +5,11 @@
 
 #include "database/FireBirdDatabase.h"
 #include "database/FireBirdRecordset.h"
+#include "database/FireBirdServer.h"
 #include "database/InterfaceCases.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 #include <QTest>
 #include <climits>
 #include <cstdlib>
@@ -18,239 +17,10 @@
 #include <functional>
 #include <ibase.h>
 #include <memory>
-#include <unistd.h>
-
-namespace {
-
-QString StatusMessage(const ISC_STATUS* status)
-{
-    QStringList messages;
-    const ISC_STATUS* cursor = status;
-    char buffer[1024];
-    while (fb_interpret(buffer, sizeof buffer, &cursor) > 0)
-        messages.append(QString::fromUtf8(buffer));
-    return messages.join(QStringLiteral("; "));
-}
-
-// Attachment and transaction of the raw helper below, released on every path.
-struct CRawAttachment
-{
-    isc_db_handle Handle = 0;
-    ~CRawAttachment()
-    {
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (Handle)
-            isc_detach_database(status, &Handle);
-    }
-};
-
-struct CRawTransaction
-{
-    isc_tr_handle Handle = 0;
-    ~CRawTransaction()
-    {
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (Handle)
-            isc_rollback_transaction(status, &Handle);
-    }
-};
-
-} // namespace
-
-// A second way into the server, straight through the client library: it
-// creates and drops the test databases, runs dialect 3 statements (the
-// types that dialect 1 cannot name: BIGINT, DATE, TIME) and looks at BLOBs
-// in ways the interface does not offer.
-class CRawFireBird
-{
-public:
-    CRawFireBird(const QString& user, const QString& password) : User(user), Password(password) {}
-
-    bool Create(const QString& location, QString& error)
-    {
-        QString escaped = Password;
-        escaped.replace(u'\'', QStringLiteral("''"));
-        const QByteArray sql = QStringLiteral("CREATE DATABASE '%1' USER '%2' PASSWORD '%3'")
-                                   .arg(location, User, escaped)
-                                   .toUtf8();
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        CRawAttachment attachment;
-        isc_tr_handle none = 0;
-        if (isc_dsql_execute_immediate(status, &attachment.Handle, &none, 0, sql.constData(), 3,
-                                       nullptr)) {
-            error = StatusMessage(status);
-            return false;
-        }
-        return true;
-    }
-
-    bool Drop(const QString& location, QString& error)
-    {
-        CRawAttachment attachment;
-        if (!Attach(location, attachment, error))
-            return false;
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (isc_drop_database(status, &attachment.Handle)) {
-            error = StatusMessage(status);
-            return false;
-        }
-        attachment.Handle = 0;
-        return true;
-    }
-
-    // Runs sql in dialect 3 in a transaction of its own.
-    bool Run(const QString& location, const QString& sql, QString& error)
-    {
-        CRawAttachment attachment;
-        CRawTransaction transaction;
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (!Attach(location, attachment, error) || !Start(attachment, transaction, error))
-            return false;
-        if (isc_dsql_execute_immediate(status, &attachment.Handle, &transaction.Handle, 0,
-                                       sql.toUtf8().constData(), 3, nullptr) ||
-            isc_commit_transaction(status, &transaction.Handle)) {
-            error = StatusMessage(status);
-            return false;
-        }
-        return true;
-    }
-
-    // Runs insert, whose one parameter is a BLOB, with bytes written as a
-    // single segment.
-    bool InsertOneSegmentBlob(const QString& location, const QString& insert,
-                              const QByteArray& bytes, QString& error)
-    {
-        CRawAttachment attachment;
-        CRawTransaction transaction;
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (!Attach(location, attachment, error) || !Start(attachment, transaction, error))
-            return false;
-        isc_blob_handle blob = 0;
-        ISC_QUAD id{};
-        short notNull = 0;
-        XSQLDA input{};
-        input.version = SQLDA_VERSION1;
-        input.sqln = input.sqld = 1;
-        input.sqlvar[0].sqltype = SQL_BLOB | 1;
-        input.sqlvar[0].sqllen = sizeof id;
-        input.sqlvar[0].sqldata = reinterpret_cast<char*>(&id);
-        input.sqlvar[0].sqlind = &notNull;
-        if (isc_create_blob2(status, &attachment.Handle, &transaction.Handle, &blob, &id, 0,
-                             nullptr) ||
-            isc_put_segment(status, &blob, static_cast<unsigned short>(bytes.size()),
-                            bytes.constData()) ||
-            isc_close_blob(status, &blob) ||
-            isc_dsql_execute_immediate(status, &attachment.Handle, &transaction.Handle, 0,
-                                       insert.toUtf8().constData(), 1, &input) ||
-            isc_commit_transaction(status, &transaction.Handle)) {
-            error = StatusMessage(status);
-            if (blob)
-                isc_cancel_blob(status, &blob);
-            return false;
-        }
-        return true;
-    }
-
-    // The number of segments and the longest segment of the BLOB that the
-    // first row of query (one BLOB column) holds.
-    bool BlobSegments(const QString& location, const QString& query, int& count, int& longest,
-                      QString& error)
-    {
-        CRawAttachment attachment;
-        CRawTransaction transaction;
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (!Attach(location, attachment, error) || !Start(attachment, transaction, error))
-            return false;
-        isc_stmt_handle statement = 0;
-        ISC_QUAD id{};
-        short indicator = 0;
-        XSQLDA output{};
-        output.version = SQLDA_VERSION1;
-        output.sqln = 1;
-        isc_blob_handle blob = 0;
-        const char items[] = {isc_info_blob_num_segments, isc_info_blob_max_segment};
-        char info[64] = {};
-        bool ok = !isc_dsql_allocate_statement(status, &attachment.Handle, &statement) &&
-                  !isc_dsql_prepare(status, &transaction.Handle, &statement, 0,
-                                    query.toUtf8().constData(), 1, &output);
-        if (ok) {
-            output.sqlvar[0].sqldata = reinterpret_cast<char*>(&id);
-            output.sqlvar[0].sqlind = &indicator;
-            ok = !isc_dsql_execute(status, &transaction.Handle, &statement, 1, nullptr) &&
-                 !isc_dsql_fetch(status, &statement, 1, &output) &&
-                 !isc_open_blob2(status, &attachment.Handle, &transaction.Handle, &blob, &id, 0,
-                                 nullptr) &&
-                 !isc_blob_info(status, &blob, sizeof items, items, sizeof info, info);
-        }
-        if (!ok)
-            error = StatusMessage(status);
-        ISC_STATUS ignored[ISC_STATUS_LENGTH];
-        if (blob)
-            isc_close_blob(ignored, &blob);
-        if (statement)
-            isc_dsql_free_statement(ignored, &statement, DSQL_drop);
-        for (int i = 0; ok && i < int(sizeof info) - 3 && info[i] != isc_info_end;) {
-            const short length = short(isc_vax_integer(info + i + 1, 2));
-            const int value = int(isc_vax_integer(info + i + 3, length));
-            if (info[i] == isc_info_blob_num_segments)
-                count = value;
-            else if (info[i] == isc_info_blob_max_segment)
-                longest = value;
-            i += 3 + length;
-        }
-        return ok;
-    }
-
-private:
-    bool Attach(const QString& location, CRawAttachment& attachment, QString& error)
-    {
-        const QByteArray user = User.toUtf8();
-        const QByteArray password = Password.toUtf8();
-        QByteArray block(1, char(isc_dpb_version1));
-        block += char(isc_dpb_user_name) + QByteArray(1, char(user.size())) + user;
-        block += char(isc_dpb_password) + QByteArray(1, char(password.size())) + password;
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (isc_attach_database(status, 0, location.toUtf8().constData(), &attachment.Handle,
-                                short(block.size()), block.constData())) {
-            error = StatusMessage(status);
-            attachment.Handle = 0;
-            return false;
-        }
-        return true;
-    }
-
-    static bool Start(CRawAttachment& attachment, CRawTransaction& transaction, QString& error)
-    {
-        ISC_STATUS status[ISC_STATUS_LENGTH];
-        if (isc_start_transaction(status, &transaction.Handle, 1, &attachment.Handle, 0, nullptr)) {
-            error = StatusMessage(status);
-            return false;
-        }
-        return true;
-    }
-
-    QString User;
-    QString Password;
-};
 
 class CFireBirdFixture : public CBackendFixture
 {
 public:
-    CFireBirdFixture()
-    {
-        User = qEnvironmentVariable("TABLESCOPE_FB_USER", QStringLiteral("SYSDBA"));
-        Password = qEnvironmentVariable("TABLESCOPE_FB_PASSWORD");
-        if (Password.isEmpty())
-            Password = SavedPassword();
-        Folder = qEnvironmentVariable("TABLESCOPE_FB_DIR");
-        if (Folder.isEmpty() && Scratch.isValid()) {
-            // The server runs as a user of its own and must write here.
-            QFile::setPermissions(Scratch.path(), QFileDevice::Permissions(0x7777));
-            Folder = Scratch.path();
-        }
-        Library = std::make_unique<CRawFireBird>(User, Password);
-    }
-
     ~CFireBirdFixture() override { DropCreated(); }
 
     QString Name() const override { return QStringLiteral("FireBird"); }
@@ -266,7 +36,7 @@ public:
                                      "it running?): ") +
                       error;
             else
-                Library->Drop(location, error);
+                Server_.Drop(location, error);
         }
         return Why;
     }
@@ -279,7 +49,7 @@ public:
             return nullptr;
         Created.append(location);
         CDatabasePtr database(new CFireBirdDatabase);
-        if (!database->Connect(location, User, Password, error))
+        if (!database->Connect(location, Server_.User(), Server_.Password(), error))
             return nullptr;
         return database;
     }
@@ -289,47 +59,27 @@ public:
     // A new empty database; its "localhost:" location, or empty with error set.
     QString CreateDatabase(QString& error)
     {
-        const QString location = QStringLiteral("localhost:%1/tst_firebird_%2_%3.fdb")
-                                     .arg(Folder)
-                                     .arg(qint64(getpid()))
-                                     .arg(++Count);
-        return Library->Create(location, error) ? location : QString();
+        const QString location = Server_.NewLocation(QStringLiteral("tst_firebird"));
+        return Server_.Create(location, error) ? location : QString();
     }
 
-    CRawFireBird& Raw() { return *Library; }
-
-    QString User;
-    QString Password;
+    CFireBirdServer& Server() { return Server_; }
 
 private:
-    // SYSDBA's password as the server package saved it.
-    static QString SavedPassword()
-    {
-        QFile file(QStringLiteral("/etc/firebird/3.0/SYSDBA.password"));
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        static const QRegularExpression line(QStringLiteral("^ISC_PASSWORD=\"?([^\"\\n]*)\"?$"),
-                                             QRegularExpression::MultilineOption);
-        return line.match(QString::fromUtf8(file.readAll())).captured(1);
-    }
-
     void DropCreated()
     {
         for (const QString& location : std::as_const(Created)) {
             QString error;
-            if (!Library->Drop(location, error))
+            if (!Server_.Drop(location, error))
                 qWarning("Could not drop %s: %s", qPrintable(location), qPrintable(error));
         }
         Created.clear();
     }
 
-    QTemporaryDir Scratch;
-    QString Folder;
-    std::unique_ptr<CRawFireBird> Library;
+    CFireBirdServer Server_;
     QStringList Created;
     QString Why;
     bool Checked = false;
-    int Count = 0;
 };
 
 namespace {
@@ -426,7 +176,7 @@ std::unique_ptr<CFireBirdDatabase> CFireBirdTests::Connect()
 {
     auto database = std::make_unique<CFireBirdDatabase>();
     QString error;
-    if (!database->Connect(Location, Fixture.User, Fixture.Password, error))
+    if (!database->Connect(Location, Fixture.Server().User(), Fixture.Server().Password(), error))
         qWarning("%s", qPrintable(error));
     return database;
 }
@@ -445,7 +195,7 @@ void CFireBirdTests::cleanup()
     Db.reset();
     // Fails when a connection of the test is still attached.
     QString error;
-    QVERIFY2(Location.isEmpty() || Fixture.Raw().Drop(Location, error), qPrintable(error));
+    QVERIFY2(Location.isEmpty() || Fixture.Server().Drop(Location, error), qPrintable(error));
     Location.clear();
 }
 
@@ -461,7 +211,7 @@ bool CFireBirdTests::Run(const QString& sql)
 bool CFireBirdTests::RunDialect3(const QString& sql)
 {
     QString error;
-    if (Fixture.Raw().Run(Location, sql, error))
+    if (Fixture.Server().Run(Location, sql, error))
         return true;
     qWarning("%s: %s", qPrintable(sql), qPrintable(error));
     return false;
@@ -637,7 +387,7 @@ void CFireBirdTests::fixedMessages_data()
         << QString::fromUtf8("Не удалось создать SQL statement: invalid database handle (no "
                              "active connection)");
     QTest::newRow("connect when connected") << CCall([this](CFireBirdDatabase& db, QString& e) {
-        return db.Connect(Location, Fixture.User, Fixture.Password, e);
+        return db.Connect(Location, Fixture.Server().User(), Fixture.Server().Password(), e);
     }) << "Already connected to a database";
     for (const auto& [userBytes, passwordBytes] :
          {std::pair{251, 1}, std::pair{1, 251}, std::pair{126, 126}})
@@ -719,7 +469,8 @@ void CFireBirdTests::connectFailures()
 {
     CFireBirdDatabase db;
     QString error;
-    QVERIFY(!db.Connect(Location, Fixture.User, Fixture.Password + QStringLiteral("wrong"), error));
+    QVERIFY(!db.Connect(Location, Fixture.Server().User(),
+                        Fixture.Server().Password() + QStringLiteral("wrong"), error));
     QCOMPARE(error, QStringLiteral("Your user name and password are not defined. Ask your "
                                    "database administrator to set up a Firebird login."));
     QVERIFY(!db.IsConnected());
@@ -727,14 +478,15 @@ void CFireBirdTests::connectFailures()
     error.clear();
     QString missing = Location;
     missing.replace(QStringLiteral(".fdb"), QStringLiteral("_missing.fdb"));
-    QVERIFY(!db.Connect(missing, Fixture.User, Fixture.Password, error));
+    QVERIFY(!db.Connect(missing, Fixture.Server().User(), Fixture.Server().Password(), error));
     QVERIFY2(error.startsWith(QStringLiteral("I/O error")), qPrintable(error));
     QVERIFY(!db.IsConnected());
     QVERIFY(!db.Disconnect());
     QCOMPARE(db.GetDatabaseType(), 1);
 
     // After the failures the object connects normally.
-    QVERIFY2(db.Connect(Location, Fixture.User, Fixture.Password, error), qPrintable(error));
+    QVERIFY2(db.Connect(Location, Fixture.Server().User(), Fixture.Server().Password(), error),
+             qPrintable(error));
     QVERIFY(db.Disconnect());
 }
 
@@ -833,7 +585,7 @@ void CFireBirdTests::disconnectRefusesWhileTransactionOpen()
     QVERIFY(!Db->Disconnect());
 
     // Ending a transaction that is not there is the server's to refuse.
-    QVERIFY(Db->Connect(Location, Fixture.User, Fixture.Password, error));
+    QVERIFY(Db->Connect(Location, Fixture.Server().User(), Fixture.Server().Password(), error));
     QVERIFY(!Db->CommitTransaction(error));
     QCOMPARE(error,
              QStringLiteral("invalid transaction handle (expecting explicit transaction start)"));
@@ -1194,8 +946,8 @@ void CFireBirdTests::executeWithBlob()
 
     int count = 0;
     int longest = 0;
-    QVERIFY2(Fixture.Raw().BlobSegments(Location, QStringLiteral("SELECT data FROM b"), count,
-                                        longest, error),
+    QVERIFY2(Fixture.Server().BlobSegments(Location, QStringLiteral("SELECT data FROM b"), count,
+                                           longest, error),
              qPrintable(error));
     QCOMPARE(count, segments);
     QCOMPARE(longest, std::min(size, 1024));
@@ -1276,13 +1028,13 @@ void CFireBirdTests::blobInOneLongSegment()
     for (int i = 0; i < bytes.size(); ++i)
         bytes[i] = char('a' + i % 26);
     QString error;
-    QVERIFY2(Fixture.Raw().InsertOneSegmentBlob(
+    QVERIFY2(Fixture.Server().InsertOneSegmentBlob(
                  Location, QStringLiteral("INSERT INTO b (id, data) VALUES (1, ?)"), bytes, error),
              qPrintable(error));
     int count = 0;
     int longest = 0;
-    QVERIFY(Fixture.Raw().BlobSegments(Location, QStringLiteral("SELECT data FROM b"), count,
-                                       longest, error));
+    QVERIFY(Fixture.Server().BlobSegments(Location, QStringLiteral("SELECT data FROM b"), count,
+                                          longest, error));
     QCOMPARE(count, 1);
     QCOMPARE(longest, 3000);
 

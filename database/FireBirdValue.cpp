@@ -1,5 +1,6 @@
 #include "database/FireBirdValue.h"
 
+#include "common/SaturatedInt.h"
 #include "common/TextConversion.h"
 
 #include <algorithm>
@@ -30,26 +31,6 @@ template <typename Stored, typename Wider> bool ReadAs(const XSQLVAR& variable, 
         return false;
     value = stored;
     return true;
-}
-
-int ClampToInt(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    if (value <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    return int(value); // truncates toward zero
-}
-
-int ClampToInt(qint64 value)
-{
-    if (value > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (value < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return int(value);
 }
 
 // 10 to the power digits, for the scales a 64-bit integer can carry.
@@ -247,13 +228,13 @@ int CFireBirdValue::Int() const
     if (Integer(integer)) {
         const int scale = Variable_.sqlscale;
         if (scale >= 0)
-            return ClampToInt(integer);
+            return SaturatedInt(integer);
         // Beyond 18 digits every 64-bit value truncates to 0.
-        return -scale > MaxScaleDigits ? 0 : ClampToInt(integer / PowerOfTen(-scale));
+        return -scale > MaxScaleDigits ? 0 : SaturatedInt(integer / PowerOfTen(-scale));
     }
     double floating = 0;
     if (Floating(floating))
-        return ClampToInt(floating);
+        return SaturatedInt(floating);
     return 0;
 }
 

@@ -1,5 +1,6 @@
 #include "database/OdbcRecordset.h"
 
+#include "common/SaturatedInt.h"
 #include "common/TextConversion.h"
 
 #include <QVarLengthArray>
@@ -37,17 +38,6 @@ SQLLEN PieceLength(SQLRETURN result, SQLLEN indicator, SQLLEN room)
     if (indicator == SQL_NO_TOTAL || MoreFollows(result, indicator, room))
         return room;
     return std::clamp<SQLLEN>(indicator, 0, room);
-}
-
-int Saturated(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value <= double(std::numeric_limits<int>::min()))
-        return std::numeric_limits<int>::min();
-    if (value >= double(std::numeric_limits<int>::max()))
-        return std::numeric_limits<int>::max();
-    return int(value); // truncates toward zero
 }
 
 // Bytes taken two at a time as little-endian UTF-16 up to the first zero
@@ -325,7 +315,7 @@ int COdbcRecordset::GetInt(int column)
             return 0;
         return int(cell.Integer);
     case ClassFloat:
-        return Saturated(cell.Real);
+        return SaturatedInt(cell.Real);
     case ClassText:
         return TextToInt(cell.Text);
     case ClassBinary:

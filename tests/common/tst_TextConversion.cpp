@@ -1,8 +1,10 @@
+#include "common/SaturatedInt.h"
 #include "common/TextConversion.h"
 
 #include <QTest>
 
 #include <clocale>
+#include <cmath>
 #include <limits>
 
 class CTextConversionTests : public QObject
@@ -17,6 +19,7 @@ private slots:
     void textToDoubleIgnoresLocale();
     void utf8ToText();
     void intToText();
+    void saturatedInt();
 };
 
 void CTextConversionTests::textToInt_data()
@@ -102,6 +105,19 @@ void CTextConversionTests::intToText()
     QCOMPARE(IntToText(0), QStringLiteral("0"));
     QCOMPARE(IntToText(-12), QStringLiteral("-12"));
     QCOMPARE(IntToText(std::numeric_limits<int>::min()), QStringLiteral("-2147483648"));
+}
+
+void CTextConversionTests::saturatedInt()
+{
+    constexpr int largest = std::numeric_limits<int>::max();
+    constexpr int smallest = std::numeric_limits<int>::min();
+    QCOMPARE(SaturatedInt(-2.7), -2);
+    QCOMPARE(SaturatedInt(3e9), largest);
+    QCOMPARE(SaturatedInt(-3e9), smallest);
+    QCOMPARE(SaturatedInt(std::numeric_limits<double>::infinity()), largest);
+    QCOMPARE(SaturatedInt(std::nan("")), 0);
+    QCOMPARE(SaturatedInt(qint64(5000000000)), largest);
+    QCOMPARE(SaturatedInt(qint64(-5000000000)), smallest);
 }
 
 QTEST_GUILESS_MAIN(CTextConversionTests)

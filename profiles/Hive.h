@@ -20,13 +20,6 @@
 #include <QString>
 #include <memory>
 
-enum EHiveType : quint32
-{
-    HiveTypeString = 1, // UTF-16LE text
-    HiveTypeBinary = 3,
-    HiveTypeDword = 4, // 32-bit number, little-endian
-};
-
 // An open key. It does not keep its key alive: the handle of a key that has
 // been deleted, or of a hive whose changes were dropped, no longer works.
 using CHiveHandle = std::weak_ptr<CHiveKey>;

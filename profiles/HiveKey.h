@@ -13,13 +13,22 @@
 #include <memory>
 #include <vector>
 
+// Registry type codes of the values the hive itself writes; any other code is
+// kept as it is.
+enum EHiveType : quint32
+{
+    HiveTypeString = 1, // UTF-16LE text
+    HiveTypeBinary = 3,
+    HiveTypeDword = 4, // 32-bit number, little-endian
+};
+
 class CHiveKey
 {
 public:
     struct CValue
     {
         QString Name;
-        quint32 Type = 0; // registry type code: 1 text, 3 binary, 4 32-bit number
+        quint32 Type = 0; // EHiveType or any other registry type code
         QByteArray Data;
 
         bool operator==(const CValue& other) const = default;

@@ -7,9 +7,6 @@ const QString HiveRootName = QStringLiteral("HKEY_CURRENT_USER");
 namespace {
 
 const QString Header = QStringLiteral("Windows Registry Editor Version 5.00");
-constexpr quint32 TypeString = 1;
-constexpr quint32 TypeBinary = 3;
-constexpr quint32 TypeDword = 4;
 constexpr qsizetype WrapColumn = 78; // hex lines are wrapped like the platform's editor does
 
 bool IsBlank(QChar c)
@@ -251,7 +248,7 @@ bool CHiveReader::ReadData(QStringView text, quint32& type, QByteArray& data)
             return false;
         if (!TrimRight(text.mid(pos)).isEmpty())
             return Fail(QStringLiteral("nothing may follow the closing quotation mark"));
-        type = TypeString;
+        type = HiveTypeString;
         data = Utf16Data(value);
         return true;
     }
@@ -260,13 +257,13 @@ bool CHiveReader::ReadData(QStringView text, quint32& type, QByteArray& data)
         quint32 number = 0;
         if (!ReadHexNumber(text, pos, 8, number) || !TrimRight(text.mid(pos)).isEmpty())
             return Fail(QStringLiteral("dword: must be followed by 1 to 8 hex digits"));
-        type = TypeDword;
+        type = HiveTypeDword;
         for (int shift = 0; shift < 32; shift += 8)
             data.append(char((number >> shift) & 0xff));
         return true;
     }
     if (text.startsWith(u"hex:", Qt::CaseInsensitive)) {
-        type = TypeBinary;
+        type = HiveTypeBinary;
         return ReadHexBytes(text.mid(4), data);
     }
     if (text.startsWith(u"hex(", Qt::CaseInsensitive)) {
@@ -372,16 +369,17 @@ void WriteValue(const CHiveKey::CValue& value, QString& out)
     out.append(value.Name.isEmpty() ? QStringLiteral("@") : Quoted(value.Name));
     out.append(u'=');
     QString text;
-    if (value.Type == TypeString && QuotableText(value.Data, text)) {
+    if (value.Type == HiveTypeString && QuotableText(value.Data, text)) {
         out.append(Quoted(text));
-    } else if (value.Type == TypeDword && value.Data.size() == 4) {
+    } else if (value.Type == HiveTypeDword && value.Data.size() == 4) {
         quint32 number = 0;
         for (int i = 3; i >= 0; --i)
             number = number << 8 | uchar(value.Data[i]);
         out.append(QStringLiteral("dword:%1").arg(number, 8, 16, QLatin1Char('0')));
     } else {
-        out.append(value.Type == TypeBinary ? QStringLiteral("hex:")
-                                            : QStringLiteral("hex(%1):").arg(value.Type, 0, 16));
+        out.append(value.Type == HiveTypeBinary
+                       ? QStringLiteral("hex:")
+                       : QStringLiteral("hex(%1):").arg(value.Type, 0, 16));
         WriteHexBytes(value.Data, out.size() - lineStart, out);
     }
     out.append(u'\n');

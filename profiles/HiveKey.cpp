@@ -1,6 +1,23 @@
 #include "profiles/HiveKey.h"
 
+#include <QtEndian>
 #include <algorithm>
+
+QByteArray HiveStringData(QStringView text)
+{
+    QByteArray data(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        qToLittleEndian<quint16>(text[i].unicode(), data.data() + 2 * i);
+    return data;
+}
+
+QString HiveDataString(QByteArrayView data)
+{
+    QString text(data.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(qFromLittleEndian<quint16>(data.data() + 2 * i));
+    return text;
+}
 
 CHiveKey::CHiveKey(QString name) : Name_(std::move(name)) {}
 

@@ -6,6 +6,7 @@
 // they were given.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -21,6 +22,13 @@ enum EHiveType : quint32
     HiveTypeBinary = 3,
     HiveTypeDword = 4, // 32-bit number, little-endian
 };
+
+// Text as the data of a HiveTypeString value: its UTF-16 code units,
+// little-endian, without a terminating NUL.
+QByteArray HiveStringData(QStringView text);
+// The UTF-16 code units of string data, every one of them; an odd last byte
+// is left out.
+QString HiveDataString(QByteArrayView data);
 
 class CHiveKey
 {

@@ -54,17 +54,6 @@ bool ReadHexNumber(QStringView text, qsizetype& pos, int maxDigits, quint32& num
     return digits > 0;
 }
 
-QByteArray Utf16Data(QStringView text)
-{
-    QByteArray data;
-    data.reserve(text.size() * 2);
-    for (QChar c : text) {
-        data.append(char(c.unicode() & 0xff));
-        data.append(char(c.unicode() >> 8));
-    }
-    return data;
-}
-
 // The lines of a store file, one at a time, decoded from UTF-8.
 class CHiveReader
 {
@@ -249,7 +238,7 @@ bool CHiveReader::ReadData(QStringView text, quint32& type, QByteArray& data)
         if (!TrimRight(text.mid(pos)).isEmpty())
             return Fail(QStringLiteral("nothing may follow the closing quotation mark"));
         type = HiveTypeString;
-        data = Utf16Data(value);
+        data = HiveStringData(value);
         return true;
     }
     if (text.startsWith(u"dword:", Qt::CaseInsensitive)) {
@@ -340,9 +329,7 @@ bool QuotableText(const QByteArray& data, QString& text)
 {
     if (data.size() % 2)
         return false;
-    text.resize(data.size() / 2);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        text[i] = QChar(char16_t(uchar(data[2 * i]) | uchar(data[2 * i + 1]) << 8));
+    text = HiveDataString(data);
     return CHiveKey::IsPlainText(text);
 }
 

@@ -80,8 +80,7 @@ private:
     const QByteArray& Bytes_;
     qsizetype Next_ = 0; // where the next line starts
     CHiveKey& Root_;
-    std::shared_ptr<CHiveKey> Current_; // the key of the last section; null before the first
-    bool CurrentIsRoot_ = false;
+    CHiveKey* Current_ = nullptr; // the key of the last section; null before the first
 };
 
 bool CHiveReader::Fail(const QString& reason)
@@ -167,20 +166,15 @@ bool CHiveReader::ReadSection(QStringView text)
     if (names.size() - 1 > CHiveKey::MaxDepth)
         return Fail(
             QStringLiteral("the key lies more than %1 levels deep").arg(CHiveKey::MaxDepth));
-    for (qsizetype i = 1; i < names.size(); ++i)
-        if (!CHiveKey::IsValidKeyName(names[i].toString()))
-            return Fail(QStringLiteral("\"%1\" is not a valid key name").arg(names[i]));
     CHiveKey* key = &Root_;
-    std::shared_ptr<CHiveKey> sub;
     for (qsizetype i = 1; i < names.size(); ++i) {
         const QString name = names[i].toString();
-        sub = key->FindSubKey(name);
-        if (!sub)
-            sub = key->AddSubKey(name);
-        key = sub.get();
+        if (!CHiveKey::IsValidKeyName(name))
+            return Fail(QStringLiteral("\"%1\" is not a valid key name").arg(name));
+        const std::shared_ptr<CHiveKey> sub = key->FindSubKey(name);
+        key = sub ? sub.get() : key->AddSubKey(name).get();
     }
-    Current_ = sub;
-    CurrentIsRoot_ = !sub;
+    Current_ = key;
     return true;
 }
 
@@ -205,7 +199,7 @@ bool CHiveReader::ReadQuoted(QStringView text, qsizetype& pos, QString& out)
 
 bool CHiveReader::ReadValue(QStringView text)
 {
-    if (!Current_ && !CurrentIsRoot_)
+    if (!Current_)
         return Fail(QStringLiteral("a value must follow a [key] line"));
     QString name;
     qsizetype pos = 0;
@@ -224,7 +218,7 @@ bool CHiveReader::ReadValue(QStringView text)
         return false;
     if (data.size() > CHiveKey::MaxValueSize)
         return Fail(QStringLiteral("the value holds more than 1 MB"));
-    (Current_ ? *Current_ : Root_).SetValue(name, type, data);
+    Current_->SetValue(name, type, data);
     return true;
 }
 
@@ -290,8 +284,6 @@ bool CHiveReader::ReadHexBytes(QStringView text, QByteArray& data)
                 if (afterByte || !ReadHexNumber(text, pos, 2, byte))
                     return Fail(QStringLiteral("bytes must be hex numbers of two digits "
                                                "separated by commas"));
-                if (data.size() == CHiveKey::MaxValueSize)
-                    return Fail(QStringLiteral("the value holds more than 1 MB"));
                 data.append(char(byte));
                 afterByte = true;
             }

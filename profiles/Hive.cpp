@@ -271,11 +271,8 @@ bool CHive::Write(QString& reason)
     return true;
 }
 
-std::shared_ptr<CHiveKey> CHive::Find(const QString& path)
+std::shared_ptr<CHiveKey> CHive::Find(const QStringList& names)
 {
-    QStringList names;
-    if (!SplitPath(path, names))
-        return nullptr;
     Root();
     std::shared_ptr<CHiveKey> key = Root_;
     for (const QString& name : names) {
@@ -288,7 +285,8 @@ std::shared_ptr<CHiveKey> CHive::Find(const QString& path)
 
 bool CHive::OpenKey(const QString& path, CHiveHandle& key)
 {
-    const std::shared_ptr<CHiveKey> found = Find(path);
+    QStringList names;
+    const std::shared_ptr<CHiveKey> found = SplitPath(path, names) ? Find(names) : nullptr;
     if (!found)
         return false;
     key = found;
@@ -394,7 +392,7 @@ bool CHive::DeleteKey(const QString& path)
     if (!SplitPath(path, names) || names.isEmpty())
         return false;
     const QString name = names.takeLast();
-    const std::shared_ptr<CHiveKey> parent = Find(names.join(u'\\'));
+    const std::shared_ptr<CHiveKey> parent = Find(names);
     const std::shared_ptr<CHiveKey> key = parent ? parent->FindSubKey(name) : nullptr;
     if (!key || key->SubKeyCount() > 0 || !Writable_)
         return false;

@@ -18,6 +18,7 @@
 #include "profiles/HiveKey.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
 
 // An open key. It does not keep its key alive: the handle of a key that has
@@ -99,7 +100,8 @@ private:
     QString FreeAsideName() const;
     bool Write(QString& reason);
     bool MakeFolder(QString& reason) const;
-    std::shared_ptr<CHiveKey> Find(const QString& path);
+    // The key at the end of the names below the root; null when one is missing.
+    std::shared_ptr<CHiveKey> Find(const QStringList& names);
 
     QString FileName_;
     std::shared_ptr<CHiveKey> Root_; // null until the file is read

@@ -236,6 +236,19 @@ bool CHive::Write(QString& reason)
         reason = ReadOnlyReason_;
         return false;
     }
+    qsizetype keys = 0;
+    qsizetype values = 0;
+    Root().Count(keys, values);
+    if (keys > CHiveKey::MaxKeyCount) {
+        reason =
+            QStringLiteral("the store would hold more than %1 keys").arg(CHiveKey::MaxKeyCount);
+        return false;
+    }
+    if (values > CHiveKey::MaxValueCount) {
+        reason =
+            QStringLiteral("the store would hold more than %1 values").arg(CHiveKey::MaxValueCount);
+        return false;
+    }
     const QByteArray text = WriteHiveText(Root());
     if (text.size() > MaxHiveTextSize) {
         reason = QStringLiteral("the store would be larger than 16 MB");

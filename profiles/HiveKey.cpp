@@ -56,7 +56,7 @@ const CHiveKey::CValue* CHiveKey::FindValue(const QString& name) const
     return found == ValueIndex_.constEnd() ? nullptr : &Values_[*found];
 }
 
-void CHiveKey::SetValue(const QString& name, quint32 type, const QByteArray& data)
+bool CHiveKey::SetValue(const QString& name, quint32 type, const QByteArray& data)
 {
     const QString folded = Folded(name);
     const auto found = ValueIndex_.constFind(folded);
@@ -64,10 +64,19 @@ void CHiveKey::SetValue(const QString& name, quint32 type, const QByteArray& dat
         CValue& value = Values_[*found];
         value.Type = type;
         value.Data = data;
-        return;
+        return false;
     }
     ValueIndex_.insert(folded, Values_.size());
     Values_.push_back({name, type, data});
+    return true;
+}
+
+void CHiveKey::Count(qsizetype& keys, qsizetype& values) const
+{
+    keys += SubKeyCount();
+    values += qsizetype(Values_.size());
+    for (const std::shared_ptr<CHiveKey>& sub : SubKeys_)
+        sub->Count(keys, values);
 }
 
 bool CHiveKey::operator==(const CHiveKey& other) const

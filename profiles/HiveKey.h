@@ -48,6 +48,11 @@ public:
     static constexpr qsizetype MaxValueNameLength = 16383;
     static constexpr qsizetype MaxDepth = 512; // keys on a path below the root
     static constexpr qsizetype MaxValueSize = 1024 * 1024;
+    // Limits of our own, far above what the profiles need. One section line
+    // of a store file names every missing key on its path, so without them a
+    // file of a few megabytes could build a tree of gigabytes.
+    static constexpr qsizetype MaxKeyCount = 16384;    // in one hive, the root not counted
+    static constexpr qsizetype MaxValueCount = 131072; // in one hive
 
     explicit CHiveKey(QString name = {});
 
@@ -66,8 +71,13 @@ public:
     const std::vector<CValue>& Values() const { return Values_; }
     // Null when there is no value of that name.
     const CValue* FindValue(const QString& name) const;
-    // Replaces the value of that name in its place, or appends a new one.
-    void SetValue(const QString& name, quint32 type, const QByteArray& data);
+    // Replaces the value of that name in its place, or appends a new one;
+    // true when it is new.
+    bool SetValue(const QString& name, quint32 type, const QByteArray& data);
+
+    // Adds the number of keys below this one to keys, and the number of
+    // values of this key and of every key below it to values.
+    void Count(qsizetype& keys, qsizetype& values) const;
 
     // The same names, exactly, the same values and the same sub-keys in the
     // same order, all the way down.

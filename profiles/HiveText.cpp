@@ -81,6 +81,8 @@ private:
     qsizetype Next_ = 0; // where the next line starts
     CHiveKey& Root_;
     CHiveKey* Current_ = nullptr; // the key of the last section; null before the first
+    qsizetype KeyCount_ = 0;      // keys made so far, the root not counted
+    qsizetype ValueCount_ = 0;
 };
 
 bool CHiveReader::Fail(const QString& reason)
@@ -171,8 +173,14 @@ bool CHiveReader::ReadSection(QStringView text)
         const QString name = names[i].toString();
         if (!CHiveKey::IsValidKeyName(name))
             return Fail(QStringLiteral("\"%1\" is not a valid key name").arg(name));
-        const std::shared_ptr<CHiveKey> sub = key->FindSubKey(name);
-        key = sub ? sub.get() : key->AddSubKey(name).get();
+        if (const std::shared_ptr<CHiveKey> sub = key->FindSubKey(name)) {
+            key = sub.get();
+            continue;
+        }
+        if (++KeyCount_ > CHiveKey::MaxKeyCount)
+            return Fail(
+                QStringLiteral("the store holds more than %1 keys").arg(CHiveKey::MaxKeyCount));
+        key = key->AddSubKey(name).get();
     }
     Current_ = key;
     return true;
@@ -218,7 +226,9 @@ bool CHiveReader::ReadValue(QStringView text)
         return false;
     if (data.size() > CHiveKey::MaxValueSize)
         return Fail(QStringLiteral("the value holds more than 1 MB"));
-    Current_->SetValue(name, type, data);
+    if (Current_->SetValue(name, type, data) && ++ValueCount_ > CHiveKey::MaxValueCount)
+        return Fail(
+            QStringLiteral("the store holds more than %1 values").arg(CHiveKey::MaxValueCount));
     return true;
 }
 

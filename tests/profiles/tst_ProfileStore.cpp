@@ -423,6 +423,14 @@ void CProfileStoreTests::failedSaveReportsAndKeepsTheStore_data()
            })
         << QStringLiteral("Failed to save the database connections to \"%1\": the store would be "
                           "larger than 16 MB");
+    QTest::newRow("more keys than a store may hold")
+        << CSetup([store](const QString& file, CConnectionsWnd& window) {
+               store({Profile(QStringLiteral("old"))}, 0600)(file, window);
+               for (int i = 0; i < CHiveKey::MaxKeyCount; ++i)
+                   window.AddConnection(Profile(QString::number(i)));
+           })
+        << QStringLiteral("Failed to save the database connections to \"%1\": the store would "
+                          "hold more than 16384 keys");
 }
 
 void CProfileStoreTests::failedSaveReportsAndKeepsTheStore()

@@ -374,13 +374,17 @@ void WriteValue(const CHiveKey::CValue& value, QString& out)
     out.append(u'\n');
 }
 
+// The sections of key and of every key below it. Every section names the
+// root, which needs one of its own only for values of its own.
 void WriteKey(const CHiveKey& key, const QString& path, QString& out)
 {
-    out.append(u"\n[");
-    out.append(path);
-    out.append(u"]\n");
-    for (const CHiveKey::CValue& value : key.Values())
-        WriteValue(value, out);
+    if (path != HiveRootName || !key.Values().empty()) {
+        out.append(u"\n[");
+        out.append(path);
+        out.append(u"]\n");
+        for (const CHiveKey::CValue& value : key.Values())
+            WriteValue(value, out);
+    }
     for (qsizetype i = 0; i < key.SubKeyCount(); ++i) {
         const CHiveKey& sub = *key.SubKey(i);
         WriteKey(sub, path + u'\\' + sub.Name(), out);
@@ -406,14 +410,6 @@ bool ReadHiveText(const QByteArray& bytes, CHiveKey& root, int& line, QString& r
 QByteArray WriteHiveText(const CHiveKey& root)
 {
     QString out = Header + u'\n';
-    if (!root.Values().empty()) {
-        out.append(QStringLiteral("\n[") + HiveRootName + QStringLiteral("]\n"));
-        for (const CHiveKey::CValue& value : root.Values())
-            WriteValue(value, out);
-    }
-    for (qsizetype i = 0; i < root.SubKeyCount(); ++i) {
-        const CHiveKey& sub = *root.SubKey(i);
-        WriteKey(sub, HiveRootName + u'\\' + sub.Name(), out);
-    }
+    WriteKey(root, HiveRootName, out);
     return out.toUtf8();
 }

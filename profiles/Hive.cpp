@@ -142,9 +142,7 @@ void CHive::Load()
     }
     Problem_ = QStringLiteral("The registry store \"%1\" could not be read: line %2: %3. Nothing "
                               "was loaded from it. ")
-                   .arg(shown)
-                   .arg(line)
-                   .arg(reason);
+                   .arg(shown, QString::number(line), reason);
     Problem_ += Writable_ ? QStringLiteral("When the store is next saved, the unreadable file "
                                            "will be kept as \"%1\".")
                                 .arg(QDir::toNativeSeparators(AsideName_))

@@ -95,8 +95,9 @@ public:
 private:
     CHiveKey& Root();
     void Load();
-    bool CheckWritable(QString& reason) const;
-    bool CheckCreatable(QString& reason) const;
+    QString WhyNotWritable() const;
+    QString WhyNotCreatable() const;
+    bool Writable() const { return ReadOnlyReason_.isEmpty(); }
     QString FreeAsideName() const;
     bool Write(QString& reason);
     bool MakeFolder(QString& reason) const;
@@ -107,8 +108,7 @@ private:
     std::shared_ptr<CHiveKey> Root_; // null until the file is read
     bool Dirty_ = false;             // the tree holds changes the file does not
     int Batches_ = 0;                // open batches
-    bool Writable_ = false;
-    QString ReadOnlyReason_; // why the hive is read-only
-    QString Problem_;        // LoadProblem
-    QString AsideName_;      // where the unparseable file is kept before it is replaced
+    QString ReadOnlyReason_;         // why the hive is read-only; empty when it is not
+    QString Problem_;                // LoadProblem
+    QString AsideName_;              // where the unparseable file is kept before it is replaced
 };

@@ -37,13 +37,10 @@ CHiveKey BigHive(qsizetype bytes)
     for (int i = 0; WriteHiveText(root).size() < bytes; ++i) {
         for (int j = 0; j < 500; ++j, ++i) {
             CHiveKey& key = *connections.AddSubKey(QStringLiteral("Connection %1").arg(i));
-            const QString name = QStringLiteral("name \u0416 %1").arg(i);
-            QByteArray text;
-            for (QChar c : name)
-                text.append(char(c.unicode() & 0xff)).append(char(c.unicode() >> 8));
-            key.SetValue(QStringLiteral("Name"), 1, text);
-            key.SetValue(QStringLiteral("Type"), 4, QByteArray("\x01\0\0\0", 4));
-            key.SetValue(QStringLiteral("Blob"), 3, binary);
+            key.SetValue(QStringLiteral("Name"), HiveTypeString,
+                         HiveStringData(QStringLiteral("name \u0416 %1").arg(i)));
+            key.SetValue(QStringLiteral("Type"), HiveTypeDword, QByteArray("\x01\0\0\0", 4));
+            key.SetValue(QStringLiteral("Blob"), HiveTypeBinary, binary);
         }
     }
     return root;

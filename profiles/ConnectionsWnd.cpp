@@ -99,7 +99,7 @@ int CConnectionsWnd::AddConnection(CConnection profile)
     item->setText(0, item->Profile->Name);
     item->setIcon(0, NoImage_);
     addTopLevelItem(item);
-    return indexOfTopLevelItem(item);
+    return topLevelItemCount() - 1;
 }
 
 int CConnectionsWnd::SelectConnection(int index)

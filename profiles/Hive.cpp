@@ -23,13 +23,13 @@ bool Stat(const QString& path, struct stat& info)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0;
 }
 
-bool CanWriteFolder(const QString& folder, QString& reason)
+// Why files cannot be made in folder; empty when they can.
+QString WhyNotWritableFolder(const QString& folder)
 {
     if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) == 0)
-        return true;
-    reason = QStringLiteral("the folder \"%1\" cannot be written: %2")
-                 .arg(QDir::toNativeSeparators(folder), SystemMessage(errno));
-    return false;
+        return {};
+    return QStringLiteral("the folder \"%1\" cannot be written: %2")
+        .arg(QDir::toNativeSeparators(folder), SystemMessage(errno));
 }
 
 // The key names of path, or false when one of them is empty.
@@ -94,7 +94,6 @@ void CHive::Load()
 {
     Root_ = std::make_shared<CHiveKey>(HiveRootName);
     Dirty_ = false;
-    Writable_ = false;
     ReadOnlyReason_.clear();
     Problem_.clear();
     AsideName_.clear();
@@ -109,7 +108,7 @@ void CHive::Load()
     struct stat info;
     if (!Stat(FileName_, info)) {
         if (errno == ENOENT || errno == ENOTDIR)
-            Writable_ = CheckCreatable(ReadOnlyReason_);
+            ReadOnlyReason_ = WhyNotCreatable();
         else
             unreadable(SystemMessage(errno));
         return;
@@ -128,67 +127,56 @@ void CHive::Load()
     int line = 0;
     QString reason;
     if (ReadHiveText(bytes, *Root_, line, reason)) {
-        Writable_ = CheckWritable(ReadOnlyReason_);
+        ReadOnlyReason_ = WhyNotWritable();
         return;
     }
     // Nothing of a file that could not be parsed is used, and nothing of it
     // is lost: it is kept under another name before it is replaced.
     Root_ = std::make_shared<CHiveKey>(HiveRootName);
     AsideName_ = FreeAsideName();
-    Writable_ = CheckWritable(ReadOnlyReason_);
-    if (AsideName_.isEmpty()) {
-        Writable_ = false;
-        ReadOnlyReason_ = QStringLiteral("there is no free name to keep it under");
-    }
+    ReadOnlyReason_ = AsideName_.isEmpty()
+                          ? QStringLiteral("there is no free name to keep it under")
+                          : WhyNotWritable();
     Problem_ = QStringLiteral("The registry store \"%1\" could not be read: line %2: %3. Nothing "
                               "was loaded from it. ")
-                   .arg(shown)
-                   .arg(line)
-                   .arg(reason);
-    Problem_ += Writable_ ? QStringLiteral("When the store is next saved, the unreadable file "
-                                           "will be kept as \"%1\".")
-                                .arg(QDir::toNativeSeparators(AsideName_))
-                          : QStringLiteral("It will not be replaced: %1.").arg(ReadOnlyReason_);
+                   .arg(shown, QString::number(line), reason);
+    Problem_ += Writable() ? QStringLiteral("When the store is next saved, the unreadable file "
+                                            "will be kept as \"%1\".")
+                                 .arg(QDir::toNativeSeparators(AsideName_))
+                           : QStringLiteral("It will not be replaced: %1.").arg(ReadOnlyReason_);
 }
 
-// For an existing store file: whether it may be replaced. A file whose owner
-// has taken away its write permission is never replaced, even where the
-// process could do so.
-bool CHive::CheckWritable(QString& reason) const
+// For an existing store file: why it may not be replaced; empty when it may.
+// A file whose owner has taken away its write permission is never replaced,
+// even where the process could do so.
+QString CHive::WhyNotWritable() const
 {
     struct stat info;
-    if (Stat(FileName_, info) && !(info.st_mode & S_IWUSR)) {
-        reason =
-            QStringLiteral("the file \"%1\" is read-only").arg(QDir::toNativeSeparators(FileName_));
-        return false;
-    }
+    if (Stat(FileName_, info) && !(info.st_mode & S_IWUSR))
+        return QStringLiteral("the file \"%1\" is read-only")
+            .arg(QDir::toNativeSeparators(FileName_));
     const QString target = QFileInfo(FileName_).canonicalFilePath();
-    return CanWriteFolder(QFileInfo(target.isEmpty() ? FileName_ : target).absolutePath(), reason);
+    return WhyNotWritableFolder(QFileInfo(target.isEmpty() ? FileName_ : target).absolutePath());
 }
 
-// For a store file that does not exist yet: whether its folder exists and
-// can be written, or can be created.
-bool CHive::CheckCreatable(QString& reason) const
+// For a store file that does not exist yet: why it cannot be made; empty
+// when its folder exists and can be written, or can be created.
+QString CHive::WhyNotCreatable() const
 {
     QString path = QFileInfo(FileName_).absolutePath();
     for (;;) {
         struct stat info;
         if (Stat(path, info)) {
             if (S_ISDIR(info.st_mode))
-                return CanWriteFolder(path, reason);
-            reason = QStringLiteral("\"%1\" is not a folder").arg(QDir::toNativeSeparators(path));
-            return false;
+                return WhyNotWritableFolder(path);
+            return QStringLiteral("\"%1\" is not a folder").arg(QDir::toNativeSeparators(path));
         }
-        if (errno != ENOENT && errno != ENOTDIR) {
-            reason = QStringLiteral("the folder \"%1\" cannot be reached: %2")
-                         .arg(QDir::toNativeSeparators(path), SystemMessage(errno));
-            return false;
-        }
+        if (errno != ENOENT && errno != ENOTDIR)
+            return QStringLiteral("the folder \"%1\" cannot be reached: %2")
+                .arg(QDir::toNativeSeparators(path), SystemMessage(errno));
         const QString parent = QFileInfo(path).path();
-        if (parent == path) {
-            reason = QStringLiteral("no folder on the path exists");
-            return false;
-        }
+        if (parent == path)
+            return QStringLiteral("no folder on the path exists");
         path = parent;
     }
 }
@@ -232,8 +220,21 @@ bool CHive::MakeFolder(QString& reason) const
 
 bool CHive::Write(QString& reason)
 {
-    if (!Writable_) {
+    if (!Writable()) {
         reason = ReadOnlyReason_;
+        return false;
+    }
+    qsizetype keys = 0;
+    qsizetype values = 0;
+    Root().Count(keys, values);
+    if (keys > CHiveKey::MaxKeyCount) {
+        reason =
+            QStringLiteral("the store would hold more than %1 keys").arg(CHiveKey::MaxKeyCount);
+        return false;
+    }
+    if (values > CHiveKey::MaxValueCount) {
+        reason =
+            QStringLiteral("the store would hold more than %1 values").arg(CHiveKey::MaxValueCount);
         return false;
     }
     const QByteArray text = WriteHiveText(Root());
@@ -271,11 +272,8 @@ bool CHive::Write(QString& reason)
     return true;
 }
 
-std::shared_ptr<CHiveKey> CHive::Find(const QString& path)
+std::shared_ptr<CHiveKey> CHive::Find(const QStringList& names)
 {
-    QStringList names;
-    if (!SplitPath(path, names))
-        return nullptr;
     Root();
     std::shared_ptr<CHiveKey> key = Root_;
     for (const QString& name : names) {
@@ -288,7 +286,8 @@ std::shared_ptr<CHiveKey> CHive::Find(const QString& path)
 
 bool CHive::OpenKey(const QString& path, CHiveHandle& key)
 {
-    const std::shared_ptr<CHiveKey> found = Find(path);
+    QStringList names;
+    const std::shared_ptr<CHiveKey> found = SplitPath(path, names) ? Find(names) : nullptr;
     if (!found)
         return false;
     key = found;
@@ -313,7 +312,7 @@ bool CHive::CreateKey(const QString& path, CHiveHandle& key)
         at = sub;
     }
     if (i < names.size()) {
-        if (!Writable_)
+        if (!Writable())
             return false;
         for (; i < names.size(); ++i)
             at = at->AddSubKey(names[i]);
@@ -380,7 +379,7 @@ bool CHive::SetValue(const CHiveHandle& key, const QString& name, quint32 type,
                      const QByteArray& data)
 {
     const std::shared_ptr<CHiveKey> open = key.lock();
-    if (!open || !Writable_ || !CHiveKey::IsValidValueName(name) ||
+    if (!open || !Writable() || !CHiveKey::IsValidValueName(name) ||
         data.size() > CHiveKey::MaxValueSize)
         return false;
     open->SetValue(name, type, data);
@@ -394,9 +393,9 @@ bool CHive::DeleteKey(const QString& path)
     if (!SplitPath(path, names) || names.isEmpty())
         return false;
     const QString name = names.takeLast();
-    const std::shared_ptr<CHiveKey> parent = Find(names.join(u'\\'));
+    const std::shared_ptr<CHiveKey> parent = Find(names);
     const std::shared_ptr<CHiveKey> key = parent ? parent->FindSubKey(name) : nullptr;
-    if (!key || key->SubKeyCount() > 0 || !Writable_)
+    if (!key || key->SubKeyCount() > 0 || !Writable())
         return false;
     parent->RemoveSubKey(name);
     Dirty_ = true;
@@ -420,6 +419,6 @@ CHive::CBatch::~CBatch()
 bool CHive::CBatch::Commit(QString& reason)
 {
     Hive_->Root();
-    Committed_ = (Hive_->Writable_ && !Hive_->Dirty_) || Hive_->Write(reason);
+    Committed_ = (Hive_->Writable() && !Hive_->Dirty_) || Hive_->Write(reason);
     return Committed_;
 }

@@ -18,14 +18,8 @@
 #include "profiles/HiveKey.h"
 
 #include <QString>
+#include <QStringList>
 #include <memory>
-
-enum EHiveType : quint32
-{
-    HiveTypeString = 1, // UTF-16LE text
-    HiveTypeBinary = 3,
-    HiveTypeDword = 4, // 32-bit number, little-endian
-};
 
 // An open key. It does not keep its key alive: the handle of a key that has
 // been deleted, or of a hive whose changes were dropped, no longer works.
@@ -101,19 +95,20 @@ public:
 private:
     CHiveKey& Root();
     void Load();
-    bool CheckWritable(QString& reason) const;
-    bool CheckCreatable(QString& reason) const;
+    QString WhyNotWritable() const;
+    QString WhyNotCreatable() const;
+    bool Writable() const { return ReadOnlyReason_.isEmpty(); }
     QString FreeAsideName() const;
     bool Write(QString& reason);
     bool MakeFolder(QString& reason) const;
-    std::shared_ptr<CHiveKey> Find(const QString& path);
+    // The key at the end of the names below the root; null when one is missing.
+    std::shared_ptr<CHiveKey> Find(const QStringList& names);
 
     QString FileName_;
     std::shared_ptr<CHiveKey> Root_; // null until the file is read
     bool Dirty_ = false;             // the tree holds changes the file does not
     int Batches_ = 0;                // open batches
-    bool Writable_ = false;
-    QString ReadOnlyReason_; // why the hive is read-only
-    QString Problem_;        // LoadProblem
-    QString AsideName_;      // where the unparseable file is kept before it is replaced
+    QString ReadOnlyReason_;         // why the hive is read-only; empty when it is not
+    QString Problem_;                // LoadProblem
+    QString AsideName_;              // where the unparseable file is kept before it is replaced
 };

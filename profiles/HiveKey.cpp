@@ -1,6 +1,23 @@
 #include "profiles/HiveKey.h"
 
+#include <QtEndian>
 #include <algorithm>
+
+QByteArray HiveStringData(QStringView text)
+{
+    QByteArray data(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        qToLittleEndian<quint16>(text[i].unicode(), data.data() + 2 * i);
+    return data;
+}
+
+QString HiveDataString(QByteArrayView data)
+{
+    QString text(data.size() / 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i)
+        text[i] = QChar(qFromLittleEndian<quint16>(data.data() + 2 * i));
+    return text;
+}
 
 CHiveKey::CHiveKey(QString name) : Name_(std::move(name)) {}
 
@@ -39,7 +56,7 @@ const CHiveKey::CValue* CHiveKey::FindValue(const QString& name) const
     return found == ValueIndex_.constEnd() ? nullptr : &Values_[*found];
 }
 
-void CHiveKey::SetValue(const QString& name, quint32 type, const QByteArray& data)
+bool CHiveKey::SetValue(const QString& name, quint32 type, const QByteArray& data)
 {
     const QString folded = Folded(name);
     const auto found = ValueIndex_.constFind(folded);
@@ -47,10 +64,19 @@ void CHiveKey::SetValue(const QString& name, quint32 type, const QByteArray& dat
         CValue& value = Values_[*found];
         value.Type = type;
         value.Data = data;
-        return;
+        return false;
     }
     ValueIndex_.insert(folded, Values_.size());
     Values_.push_back({name, type, data});
+    return true;
+}
+
+void CHiveKey::Count(qsizetype& keys, qsizetype& values) const
+{
+    keys += SubKeyCount();
+    values += qsizetype(Values_.size());
+    for (const std::shared_ptr<CHiveKey>& sub : SubKeys_)
+        sub->Count(keys, values);
 }
 
 bool CHiveKey::operator==(const CHiveKey& other) const

@@ -6,6 +6,7 @@
 // they were given.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringView>
@@ -13,13 +14,29 @@
 #include <memory>
 #include <vector>
 
+// Registry type codes of the values the hive itself writes; any other code is
+// kept as it is.
+enum EHiveType : quint32
+{
+    HiveTypeString = 1, // UTF-16LE text
+    HiveTypeBinary = 3,
+    HiveTypeDword = 4, // 32-bit number, little-endian
+};
+
+// Text as the data of a HiveTypeString value: its UTF-16 code units,
+// little-endian, without a terminating NUL.
+QByteArray HiveStringData(QStringView text);
+// The UTF-16 code units of string data, every one of them; an odd last byte
+// is left out.
+QString HiveDataString(QByteArrayView data);
+
 class CHiveKey
 {
 public:
     struct CValue
     {
         QString Name;
-        quint32 Type = 0; // registry type code: 1 text, 3 binary, 4 32-bit number
+        quint32 Type = 0; // EHiveType or any other registry type code
         QByteArray Data;
 
         bool operator==(const CValue& other) const = default;
@@ -31,6 +48,11 @@ public:
     static constexpr qsizetype MaxValueNameLength = 16383;
     static constexpr qsizetype MaxDepth = 512; // keys on a path below the root
     static constexpr qsizetype MaxValueSize = 1024 * 1024;
+    // Limits of our own, far above what the profiles need. One section line
+    // of a store file names every missing key on its path, so without them a
+    // file of a few megabytes could build a tree of gigabytes.
+    static constexpr qsizetype MaxKeyCount = 16384;    // in one hive, the root not counted
+    static constexpr qsizetype MaxValueCount = 131072; // in one hive
 
     explicit CHiveKey(QString name = {});
 
@@ -49,8 +71,13 @@ public:
     const std::vector<CValue>& Values() const { return Values_; }
     // Null when there is no value of that name.
     const CValue* FindValue(const QString& name) const;
-    // Replaces the value of that name in its place, or appends a new one.
-    void SetValue(const QString& name, quint32 type, const QByteArray& data);
+    // Replaces the value of that name in its place, or appends a new one;
+    // true when it is new.
+    bool SetValue(const QString& name, quint32 type, const QByteArray& data);
+
+    // Adds the number of keys below this one to keys, and the number of
+    // values of this key and of every key below it to values.
+    void Count(qsizetype& keys, qsizetype& values) const;
 
     // The same names, exactly, the same values and the same sub-keys in the
     // same order, all the way down.

@@ -7,9 +7,6 @@ const QString HiveRootName = QStringLiteral("HKEY_CURRENT_USER");
 namespace {
 
 const QString Header = QStringLiteral("Windows Registry Editor Version 5.00");
-constexpr quint32 TypeString = 1;
-constexpr quint32 TypeBinary = 3;
-constexpr quint32 TypeDword = 4;
 constexpr qsizetype WrapColumn = 78; // hex lines are wrapped like the platform's editor does
 
 bool IsBlank(QChar c)
@@ -57,17 +54,6 @@ bool ReadHexNumber(QStringView text, qsizetype& pos, int maxDigits, quint32& num
     return digits > 0;
 }
 
-QByteArray Utf16Data(QStringView text)
-{
-    QByteArray data;
-    data.reserve(text.size() * 2);
-    for (QChar c : text) {
-        data.append(char(c.unicode() & 0xff));
-        data.append(char(c.unicode() >> 8));
-    }
-    return data;
-}
-
 // The lines of a store file, one at a time, decoded from UTF-8.
 class CHiveReader
 {
@@ -94,8 +80,9 @@ private:
     const QByteArray& Bytes_;
     qsizetype Next_ = 0; // where the next line starts
     CHiveKey& Root_;
-    std::shared_ptr<CHiveKey> Current_; // the key of the last section; null before the first
-    bool CurrentIsRoot_ = false;
+    CHiveKey* Current_ = nullptr; // the key of the last section; null before the first
+    qsizetype KeyCount_ = 0;      // keys made so far, the root not counted
+    qsizetype ValueCount_ = 0;
 };
 
 bool CHiveReader::Fail(const QString& reason)
@@ -181,20 +168,21 @@ bool CHiveReader::ReadSection(QStringView text)
     if (names.size() - 1 > CHiveKey::MaxDepth)
         return Fail(
             QStringLiteral("the key lies more than %1 levels deep").arg(CHiveKey::MaxDepth));
-    for (qsizetype i = 1; i < names.size(); ++i)
-        if (!CHiveKey::IsValidKeyName(names[i].toString()))
-            return Fail(QStringLiteral("\"%1\" is not a valid key name").arg(names[i]));
     CHiveKey* key = &Root_;
-    std::shared_ptr<CHiveKey> sub;
     for (qsizetype i = 1; i < names.size(); ++i) {
         const QString name = names[i].toString();
-        sub = key->FindSubKey(name);
-        if (!sub)
-            sub = key->AddSubKey(name);
-        key = sub.get();
+        if (!CHiveKey::IsValidKeyName(name))
+            return Fail(QStringLiteral("\"%1\" is not a valid key name").arg(name));
+        if (const std::shared_ptr<CHiveKey> sub = key->FindSubKey(name)) {
+            key = sub.get();
+            continue;
+        }
+        if (++KeyCount_ > CHiveKey::MaxKeyCount)
+            return Fail(
+                QStringLiteral("the store holds more than %1 keys").arg(CHiveKey::MaxKeyCount));
+        key = key->AddSubKey(name).get();
     }
-    Current_ = sub;
-    CurrentIsRoot_ = !sub;
+    Current_ = key;
     return true;
 }
 
@@ -219,7 +207,7 @@ bool CHiveReader::ReadQuoted(QStringView text, qsizetype& pos, QString& out)
 
 bool CHiveReader::ReadValue(QStringView text)
 {
-    if (!Current_ && !CurrentIsRoot_)
+    if (!Current_)
         return Fail(QStringLiteral("a value must follow a [key] line"));
     QString name;
     qsizetype pos = 0;
@@ -238,7 +226,9 @@ bool CHiveReader::ReadValue(QStringView text)
         return false;
     if (data.size() > CHiveKey::MaxValueSize)
         return Fail(QStringLiteral("the value holds more than 1 MB"));
-    (Current_ ? *Current_ : Root_).SetValue(name, type, data);
+    if (Current_->SetValue(name, type, data) && ++ValueCount_ > CHiveKey::MaxValueCount)
+        return Fail(
+            QStringLiteral("the store holds more than %1 values").arg(CHiveKey::MaxValueCount));
     return true;
 }
 
@@ -251,8 +241,8 @@ bool CHiveReader::ReadData(QStringView text, quint32& type, QByteArray& data)
             return false;
         if (!TrimRight(text.mid(pos)).isEmpty())
             return Fail(QStringLiteral("nothing may follow the closing quotation mark"));
-        type = TypeString;
-        data = Utf16Data(value);
+        type = HiveTypeString;
+        data = HiveStringData(value);
         return true;
     }
     if (text.startsWith(u"dword:", Qt::CaseInsensitive)) {
@@ -260,13 +250,13 @@ bool CHiveReader::ReadData(QStringView text, quint32& type, QByteArray& data)
         quint32 number = 0;
         if (!ReadHexNumber(text, pos, 8, number) || !TrimRight(text.mid(pos)).isEmpty())
             return Fail(QStringLiteral("dword: must be followed by 1 to 8 hex digits"));
-        type = TypeDword;
+        type = HiveTypeDword;
         for (int shift = 0; shift < 32; shift += 8)
             data.append(char((number >> shift) & 0xff));
         return true;
     }
     if (text.startsWith(u"hex:", Qt::CaseInsensitive)) {
-        type = TypeBinary;
+        type = HiveTypeBinary;
         return ReadHexBytes(text.mid(4), data);
     }
     if (text.startsWith(u"hex(", Qt::CaseInsensitive)) {
@@ -304,8 +294,6 @@ bool CHiveReader::ReadHexBytes(QStringView text, QByteArray& data)
                 if (afterByte || !ReadHexNumber(text, pos, 2, byte))
                     return Fail(QStringLiteral("bytes must be hex numbers of two digits "
                                                "separated by commas"));
-                if (data.size() == CHiveKey::MaxValueSize)
-                    return Fail(QStringLiteral("the value holds more than 1 MB"));
                 data.append(char(byte));
                 afterByte = true;
             }
@@ -343,9 +331,7 @@ bool QuotableText(const QByteArray& data, QString& text)
 {
     if (data.size() % 2)
         return false;
-    text.resize(data.size() / 2);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        text[i] = QChar(char16_t(uchar(data[2 * i]) | uchar(data[2 * i + 1]) << 8));
+    text = HiveDataString(data);
     return CHiveKey::IsPlainText(text);
 }
 
@@ -372,28 +358,33 @@ void WriteValue(const CHiveKey::CValue& value, QString& out)
     out.append(value.Name.isEmpty() ? QStringLiteral("@") : Quoted(value.Name));
     out.append(u'=');
     QString text;
-    if (value.Type == TypeString && QuotableText(value.Data, text)) {
+    if (value.Type == HiveTypeString && QuotableText(value.Data, text)) {
         out.append(Quoted(text));
-    } else if (value.Type == TypeDword && value.Data.size() == 4) {
+    } else if (value.Type == HiveTypeDword && value.Data.size() == 4) {
         quint32 number = 0;
         for (int i = 3; i >= 0; --i)
             number = number << 8 | uchar(value.Data[i]);
         out.append(QStringLiteral("dword:%1").arg(number, 8, 16, QLatin1Char('0')));
     } else {
-        out.append(value.Type == TypeBinary ? QStringLiteral("hex:")
-                                            : QStringLiteral("hex(%1):").arg(value.Type, 0, 16));
+        out.append(value.Type == HiveTypeBinary
+                       ? QStringLiteral("hex:")
+                       : QStringLiteral("hex(%1):").arg(value.Type, 0, 16));
         WriteHexBytes(value.Data, out.size() - lineStart, out);
     }
     out.append(u'\n');
 }
 
+// The sections of key and of every key below it. Every section names the
+// root, which needs one of its own only for values of its own.
 void WriteKey(const CHiveKey& key, const QString& path, QString& out)
 {
-    out.append(u"\n[");
-    out.append(path);
-    out.append(u"]\n");
-    for (const CHiveKey::CValue& value : key.Values())
-        WriteValue(value, out);
+    if (path != HiveRootName || !key.Values().empty()) {
+        out.append(u"\n[");
+        out.append(path);
+        out.append(u"]\n");
+        for (const CHiveKey::CValue& value : key.Values())
+            WriteValue(value, out);
+    }
     for (qsizetype i = 0; i < key.SubKeyCount(); ++i) {
         const CHiveKey& sub = *key.SubKey(i);
         WriteKey(sub, path + u'\\' + sub.Name(), out);
@@ -419,14 +410,6 @@ bool ReadHiveText(const QByteArray& bytes, CHiveKey& root, int& line, QString& r
 QByteArray WriteHiveText(const CHiveKey& root)
 {
     QString out = Header + u'\n';
-    if (!root.Values().empty()) {
-        out.append(QStringLiteral("\n[") + HiveRootName + QStringLiteral("]\n"));
-        for (const CHiveKey::CValue& value : root.Values())
-            WriteValue(value, out);
-    }
-    for (qsizetype i = 0; i < root.SubKeyCount(); ++i) {
-        const CHiveKey& sub = *root.SubKey(i);
-        WriteKey(sub, HiveRootName + u'\\' + sub.Name(), out);
-    }
+    WriteKey(root, HiveRootName, out);
     return out.toUtf8();
 }

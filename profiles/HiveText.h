@@ -34,5 +34,5 @@ extern const QString HiveRootName;
 bool ReadHiveText(const QByteArray& bytes, CHiveKey& root, int& line, QString& reason);
 
 // The text of root and everything below it. The keys and values must be
-// ones CHiveKey accepts (valid names, data within the limits).
+// ones CHiveKey accepts (valid names, data and counts within the limits).
 QByteArray WriteHiveText(const CHiveKey& root);

@@ -93,13 +93,10 @@ bool CRegistry::ReadString(const QString& name, QString& text)
     QByteArray data;
     if (!IsOpen_ || !ReadData(name, data))
         return false;
-    const qsizetype units = data.size() / 2;
-    qsizetype length = 0;
-    while (length < units && qFromLittleEndian<quint16>(data.constData() + 2 * length) != 0)
-        ++length;
-    text.resize(length);
-    for (qsizetype i = 0; i < length; ++i)
-        text[i] = QChar(qFromLittleEndian<quint16>(data.constData() + 2 * i));
+    text = HiveDataString(data);
+    const qsizetype nul = text.indexOf(QChar(u'\0'));
+    if (nul >= 0)
+        text.truncate(nul);
     return true;
 }
 
@@ -116,10 +113,7 @@ bool CRegistry::WriteString(const QString& name, const QString& text)
 {
     if (!IsOpen_)
         return false;
-    QByteArray data(text.size() * 2, Qt::Uninitialized);
-    for (qsizetype i = 0; i < text.size(); ++i)
-        qToLittleEndian<quint16>(text[i].unicode(), data.data() + 2 * i);
-    return Root_->SetValue(Key_, name, HiveTypeString, data);
+    return Root_->SetValue(Key_, name, HiveTypeString, HiveStringData(text));
 }
 
 bool CRegistry::WriteDword(const QString& name, qint32 number)

@@ -314,6 +314,31 @@ void CHiveTextTests::limitsAreKept()
     QVERIFY(!ReadHiveText(big + "00\n", overfull, line, reason));
     QVERIFY(reason.contains(QStringLiteral("more than 1 MB")));
 
+    // One section line names every key on its path: 512 new keys each.
+    QByteArray keys = Header;
+    for (int i = 0; i < CHiveKey::MaxKeyCount / CHiveKey::MaxDepth; ++i) {
+        keys += "[HKEY_CURRENT_USER\\" + QByteArray::number(i);
+        keys += QByteArray("\\k").repeated(CHiveKey::MaxDepth - 1) + "]\n";
+    }
+    CHiveKey mostKeys;
+    QVERIFY2(ReadHiveText(keys, mostKeys, line, reason), qPrintable(reason));
+    keys += "[HKEY_CURRENT_USER\\0\\k\\other]\n";
+    CHiveKey tooManyKeys;
+    QVERIFY(!ReadHiveText(keys, tooManyKeys, line, reason));
+    QCOMPARE(reason, QStringLiteral("the store holds more than 16384 keys"));
+    QCOMPARE(line, 1 + CHiveKey::MaxKeyCount / CHiveKey::MaxDepth + 1);
+
+    QByteArray values = Header + "[HKEY_CURRENT_USER\\A]\n";
+    for (int i = 0; i < CHiveKey::MaxValueCount; ++i)
+        values += '"' + QByteArray::number(i) + "\"=\"\"\n";
+    values += "\"0\"=\"again\"\n"; // a value set again is not counted twice
+    CHiveKey mostValues;
+    QVERIFY2(ReadHiveText(values, mostValues, line, reason), qPrintable(reason));
+    values += "[HKEY_CURRENT_USER\\B]\n@=\"\"\n";
+    CHiveKey tooManyValues;
+    QVERIFY(!ReadHiveText(values, tooManyValues, line, reason));
+    QCOMPARE(reason, QStringLiteral("the store holds more than 131072 values"));
+
     QByteArray huge = Header;
     huge.resize(MaxHiveTextSize + 1, ';');
     CHiveKey none;

@@ -94,7 +94,7 @@ private slots:
     void storeIsPrivate();
 
 private:
-    QString StoreFile() const { return Config_->filePath(QStringLiteral("Brevan/Tablescope.reg")); }
+    QString StoreFile() const { return CHive::CurrentUserFileName(); }
     void WriteStore(const QByteArray& text);
     QByteArray ReadStore() const;
     bool Save(QString& error) { return SaveConnections(*Window_, error); }
@@ -423,6 +423,14 @@ void CProfileStoreTests::failedSaveReportsAndKeepsTheStore_data()
            })
         << QStringLiteral("Failed to save the database connections to \"%1\": the store would be "
                           "larger than 16 MB");
+    QTest::newRow("more keys than a store may hold")
+        << CSetup([store](const QString& file, CConnectionsWnd& window) {
+               store({Profile(QStringLiteral("old"))}, 0600)(file, window);
+               for (int i = 0; i < CHiveKey::MaxKeyCount; ++i)
+                   window.AddConnection(Profile(QString::number(i)));
+           })
+        << QStringLiteral("Failed to save the database connections to \"%1\": the store would "
+                          "hold more than 16384 keys");
 }
 
 void CProfileStoreTests::failedSaveReportsAndKeepsTheStore()
@@ -465,6 +473,9 @@ void CProfileStoreTests::unwritableFolderForOtherUsers()
 
 void CProfileStoreTests::unreadableStoreIsKeptAside()
 {
+    // The message names the file as it is, even where its name looks like
+    // the message's own placeholders.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config_->filePath(QStringLiteral("%2 %1"))));
     const QByteArray broken = Header + "\n[HKEY_CURRENT_USER\\Software]\nName=oops\n";
     WriteStore(broken);
     Window_->AddConnection(Profile(QStringLiteral("from before")));

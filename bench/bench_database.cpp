@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
-
 #include <sqlite3.h>
 
 namespace {
@@ -21,7 +20,8 @@ bool Fill(CAbstractDatabase& db)
     QString error;
     QString create = QStringLiteral("CREATE TABLE t (");
     for (int c = 0; c < Columns; ++c)
-        create += QStringLiteral("%1c%2 %3").arg(c ? ", " : "").arg(c).arg(c % 2 ? "TEXT" : "INTEGER");
+        create +=
+            QStringLiteral("%1c%2 %3").arg(c ? ", " : "").arg(c).arg(c % 2 ? "TEXT" : "INTEGER");
     create += u')';
     if (!db.ExecuteSQL(create, error))
         return false;
@@ -33,7 +33,8 @@ bool Fill(CAbstractDatabase& db)
     for (int r = 0; r < Rows; ++r) {
         for (int c = 0; c < Columns; ++c) {
             if (c % 2)
-                db.SetParamString(raw, c, QStringLiteral("value %1 of row %2").arg(c).arg(r), error);
+                db.SetParamString(raw, c, QStringLiteral("value %1 of row %2").arg(c).arg(r),
+                                  error);
             else
                 db.SetParamInt(raw, c, r * Columns + c, error);
         }
@@ -118,7 +119,7 @@ int main(int argc, char* argv[])
     const double exported = BestSeconds(1, [&] {
         db.ExportToTextFile(QStringLiteral("SELECT * FROM t"), error, file, QStringLiteral(";"));
     });
-    table.Row("ExportToTextFile of 100,000 x 10 (a file open per row)", Rows / exported,
-              "rows/s", "");
+    table.Row("ExportToTextFile of 100,000 x 10 (a file open per row)", Rows / exported, "rows/s",
+              "");
     return sink == 0;
 }

@@ -13,7 +13,6 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
-
 #include <cstdio>
 
 namespace {
@@ -114,9 +113,8 @@ int main(int argc, char* argv[])
     CBenchTable bench("ODBC backend over PostgreSQL: 100,000 rows x 10 mixed columns");
     int failed = 0;
     qint64 characters = 0;
-    const double interface = BestSeconds(3, [&] {
-        characters = ReadThroughInterface(connect, query);
-    });
+    const double interface =
+        BestSeconds(3, [&] { characters = ReadThroughInterface(connect, query); });
     if (characters < 0)
         failed = 1;
     bench.Row("interface: connect, OpenRecordset, MoveNext, GetString", interface, "s",
@@ -128,9 +126,8 @@ int main(int argc, char* argv[])
         bench.Note("unixODBC isql", "not found: no ratio");
     } else {
         bool ran = true;
-        const double printed = BestSeconds(3, [&] {
-            ran = RunIsql(isql, connect, query, QStringLiteral("/dev/null")) && ran;
-        });
+        const double printed = BestSeconds(
+            3, [&] { ran = RunIsql(isql, connect, query, QStringLiteral("/dev/null")) && ran; });
         if (ran) {
             bench.Row("isql -b: the same query printed to /dev/null", printed, "s", "(reference)");
             bench.Row("ratio interface / isql", interface / printed, "", "at most 1.0");

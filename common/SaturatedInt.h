@@ -5,7 +5,6 @@
 // double). A double is truncated toward zero; NaN gives 0.
 
 #include <QtGlobal>
-
 #include <cmath>
 #include <limits>
 

@@ -20,7 +20,8 @@
 #include <QString>
 #include <QStringList>
 
-enum EDatabaseType : int {
+enum EDatabaseType : int
+{
     DatabaseTypeNone = -1, // a profile whose type was never chosen
     DatabaseTypeSQLite = 0,
     DatabaseTypeFireBird = 1,
@@ -45,8 +46,7 @@ public:
                                 QString& error) = 0;
     virtual bool SetParamInt64(CAbstractRecordset* stmt, int index, qint64 value,
                                QString& error) = 0;
-    virtual bool SetParamInt(CAbstractRecordset* stmt, int index, int value,
-                             QString& error) = 0;
+    virtual bool SetParamInt(CAbstractRecordset* stmt, int index, int value, QString& error) = 0;
 
     virtual bool Prepare(const QString& sql, QString& error, CAbstractRecordset*& stmt) = 0;
     // Runs a prepared statement with the parameter values set so far.

@@ -9,7 +9,6 @@
 // 0, 0.0, false, no data).
 
 #include <QString>
-
 #include <memory>
 
 class CAbstractRecordset
@@ -29,9 +28,9 @@ public:
     virtual double GetDouble(int column) = 0;
     virtual double GetDouble(const QString& name);
     virtual bool IsInteger(int column) = 0;
-    virtual bool IsFloat(int column) = 0;   // floating-point or exact decimal
+    virtual bool IsFloat(int column) = 0; // floating-point or exact decimal
     virtual bool IsText(int column) = 0;
-    virtual int GetColumnCount() = 0;       // 0 when there is no statement
+    virtual int GetColumnCount() = 0;              // 0 when there is no statement
     virtual QString GetColumnName(int column) = 0; // the alias when the query gives one
     // Zero-based index of the first column whose name equals name in any
     // letter case; -1 when there is none or the recordset is not open.

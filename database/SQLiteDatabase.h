@@ -18,25 +18,20 @@ public:
     ~CSQLiteDatabase() override;
 
     bool GetParamCount(CAbstractRecordset* stmt, int& count, QString& error) override;
-    bool GetParamName(CAbstractRecordset* stmt, int index, QString& name,
-                      QString& error) override;
+    bool GetParamName(CAbstractRecordset* stmt, int index, QString& name, QString& error) override;
     bool GetParamIndex(CAbstractRecordset* stmt, const QString& name, int& index,
                        QString& error) override;
-    bool SetParamDouble(CAbstractRecordset* stmt, int index, double value,
-                        QString& error) override;
+    bool SetParamDouble(CAbstractRecordset* stmt, int index, double value, QString& error) override;
     bool SetParamString(CAbstractRecordset* stmt, int index, const QString& value,
                         QString& error) override;
-    bool SetParamInt64(CAbstractRecordset* stmt, int index, qint64 value,
-                       QString& error) override;
+    bool SetParamInt64(CAbstractRecordset* stmt, int index, qint64 value, QString& error) override;
     bool SetParamInt(CAbstractRecordset* stmt, int index, int value, QString& error) override;
     bool Prepare(const QString& sql, QString& error, CAbstractRecordset*& stmt) override;
     bool Execute(CAbstractRecordset* stmt, QString& error) override;
     bool CloseCursor(CAbstractRecordset* stmt, QString& error) override;
     bool GetTableNames(QStringList& names, QString& error) override;
-    bool ExecuteWithBlob(const QString& sql, const void* data, int size,
-                         QString& error) override;
-    bool OpenRecordset(const QString& sql, QString& error,
-                       CAbstractRecordset*& recordset) override;
+    bool ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error) override;
+    bool OpenRecordset(const QString& sql, QString& error, CAbstractRecordset*& recordset) override;
     bool ExecuteSQL(const QString& sql, QString& error) override;
     bool Disconnect() override;
     bool IsConnected() override;
@@ -62,6 +57,6 @@ private:
     CSQLiteRecordset* OpenStatement(CAbstractRecordset* stmt, int index, QString& error) const;
     bool BindResult(int result, QString& error) const;
 
-    bool InTransaction_ = false; // begun through this object and not yet ended
+    bool InTransaction_ = false;               // begun through this object and not yet ended
     std::unique_ptr<sqlite3, CCloser> Handle_; // null when not connected
 };

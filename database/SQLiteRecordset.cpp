@@ -2,10 +2,9 @@
 
 #include "common/TextConversion.h"
 
-#include <sqlite3.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <sqlite3.h>
 
 void CSQLiteRecordset::CFinalizer::operator()(sqlite3_stmt* statement) const
 {
@@ -64,8 +63,7 @@ QString CSQLiteRecordset::GetString(int column)
 {
     if (!HasColumn(column))
         return {};
-    const auto* text =
-        reinterpret_cast<const char*>(sqlite3_column_text(Statement_.get(), column));
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(Statement_.get(), column));
     return Utf8ToText(text, text ? sqlite3_column_bytes(Statement_.get(), column) : 0);
 }
 

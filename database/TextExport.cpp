@@ -58,8 +58,7 @@ bool CAbstractDatabase::ExportToTextFile(const QString& sql, QString& error,
             line += u'"';
         }
         if (!AppendLine(fileName, line)) {
-            error = QStringLiteral("Failed to write test string to the file: \"") + fileName +
-                    u'"';
+            error = QStringLiteral("Failed to write test string to the file: \"") + fileName + u'"';
             return false;
         }
     }

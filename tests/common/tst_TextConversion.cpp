@@ -2,7 +2,6 @@
 #include "common/TextConversion.h"
 
 #include <QTest>
-
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -39,8 +38,10 @@ void CTextConversionTests::textToInt_data()
     QTest::newRow("trailing blanks") << "7   " << 7;
     QTest::newRow("largest") << "2147483647" << std::numeric_limits<int>::max();
     QTest::newRow("smallest") << "-2147483648" << std::numeric_limits<int>::min();
-    QTest::newRow("too large saturates") << "99999999999999999999" << std::numeric_limits<int>::max();
-    QTest::newRow("too small saturates") << "-99999999999999999999" << std::numeric_limits<int>::min();
+    QTest::newRow("too large saturates")
+        << "99999999999999999999" << std::numeric_limits<int>::max();
+    QTest::newRow("too small saturates")
+        << "-99999999999999999999" << std::numeric_limits<int>::min();
     QTest::newRow("non-ASCII digit stops") << QString::fromUtf8("1٣") << 1;
 }
 

@@ -7,7 +7,6 @@
 #include "database/AbstractDatabase.h"
 
 #include <QString>
-
 #include <memory>
 
 // Owner for a connected database object: disconnects, then deletes.

@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QTest>
-
 #include <cstdlib>
 
 namespace {
@@ -253,8 +252,7 @@ void CInterfaceCases::endTransactionMatchesCommitAndRollback()
     // With no transaction open: the same result and message.
     QString direct = QStringLiteral("untouched");
     QString shared = QStringLiteral("untouched");
-    const bool directOk =
-        commit ? Db->CommitTransaction(direct) : Db->RollbackTransaction(direct);
+    const bool directOk = commit ? Db->CommitTransaction(direct) : Db->RollbackTransaction(direct);
     const bool sharedOk = Db->EndTransaction(commit, shared);
     QCOMPARE(sharedOk, directOk);
     QCOMPARE(shared, direct);
@@ -303,7 +301,8 @@ void CInterfaceCases::parametersRunAgainAfterCloseCursor()
         QVERIFY2(Db->SetParamInt(raw, 0, key, error), qPrintable(error));
         QVERIFY2(Db->Execute(raw, error), qPrintable(error));
         QVERIFY(statement->MoveNext());
-        QCOMPARE(statement->GetString(0), key == 2 ? QStringLiteral("two") : QStringLiteral("three"));
+        QCOMPARE(statement->GetString(0),
+                 key == 2 ? QStringLiteral("two") : QStringLiteral("three"));
         QVERIFY(!statement->MoveNext());
         QVERIFY2(Db->CloseCursor(raw, error), qPrintable(error));
     }
@@ -380,10 +379,12 @@ void CInterfaceCases::exportWritesExactBytes_data()
         << "\"1\";\"O\"\"Brien\"\r\n\"2\";\"a\\r\\nb\"";
     QTest::newRow("backslash, tab and delimiter kept") << QStringList{"c:\\t\t;x"} << ";"
                                                        << "\"1\";\"c:\\t\t;x\"";
-    QTest::newRow("empty text") << QStringList{""} << ";" << "\"1\";\"\"";
-    QTest::newRow("delimiter of several characters")
-        << QStringList{"x"} << ", " << "\"1\", \"x\"";
-    QTest::newRow("no delimiter") << QStringList{"x"} << "" << "\"1\"\"x\"";
+    QTest::newRow("empty text") << QStringList{""} << ";"
+                                << "\"1\";\"\"";
+    QTest::newRow("delimiter of several characters") << QStringList{"x"} << ", "
+                                                     << "\"1\", \"x\"";
+    QTest::newRow("no delimiter") << QStringList{"x"} << ""
+                                  << "\"1\"\"x\"";
     QTest::newRow("non-ASCII") << QStringList{QString::fromUtf8("Привет, мир €")} << ";"
                                << QString::fromUtf8("\"1\";\"Привет, мир €\"");
 }
@@ -466,8 +467,7 @@ void CInterfaceCases::exportReportsBadQuery()
         old.write("old");
     }
     QString error;
-    QVERIFY(!Db->ExportToTextFile(QStringLiteral("SELECT x FROM no_such_table"), error, path,
-                                  ";"));
+    QVERIFY(!Db->ExportToTextFile(QStringLiteral("SELECT x FROM no_such_table"), error, path, ";"));
     QVERIFY(!error.isEmpty());
     QCOMPARE(ReadFile(path), QByteArray("old"));
 }

@@ -7,10 +7,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sqlite3.h>
-
 #include <functional>
+#include <sqlite3.h>
 
 class CSQLiteFixture : public CBackendFixture
 {
@@ -96,7 +94,8 @@ void CSQLiteTests::fixedMessages_data()
     QTest::addColumn<CCall>("call");
     QTest::addColumn<QString>("message");
 
-    const auto closed = [](CSQLiteDatabase& db, const std::function<bool(CAbstractRecordset*, QString&)>& op,
+    const auto closed = [](CSQLiteDatabase& db,
+                           const std::function<bool(CAbstractRecordset*, QString&)>& op,
                            QString& error) {
         CAbstractRecordset* raw = nullptr;
         db.Prepare(QStringLiteral("SELECT ?"), error, raw);
@@ -114,9 +113,9 @@ void CSQLiteTests::fixedMessages_data()
         const bool ok = other.Connect(Dir.filePath(QStringLiteral("no/such/x.db")), {}, {}, e);
         return ok || other.IsConnected();
     }) << "Failed to open database";
-    QTest::newRow("begin when not connected") << CCall([](CSQLiteDatabase&, QString& e) {
-        return CSQLiteDatabase().BeginTransaction(e);
-    }) << "Not connected to the database";
+    QTest::newRow("begin when not connected")
+        << CCall([](CSQLiteDatabase&, QString& e) { return CSQLiteDatabase().BeginTransaction(e); })
+        << "Not connected to the database";
     QTest::newRow("commit when not connected") << CCall([](CSQLiteDatabase&, QString& e) {
         return CSQLiteDatabase().CommitTransaction(e);
     }) << "Not connected to the database";
@@ -127,52 +126,57 @@ void CSQLiteTests::fixedMessages_data()
         CAbstractRecordset* raw = nullptr;
         return CSQLiteDatabase().OpenRecordset(QStringLiteral("SELECT 1"), e, raw) || raw;
     }) << "Not connected to the database";
-    QTest::newRow("commit right after connect") << CCall([](CSQLiteDatabase& db, QString& e) {
-        return db.CommitTransaction(e);
-    }) << "No transaction started";
-    QTest::newRow("rollback right after connect") << CCall([](CSQLiteDatabase& db, QString& e) {
-        return db.RollbackTransaction(e);
-    }) << "No transaction started";
+    QTest::newRow("commit right after connect")
+        << CCall([](CSQLiteDatabase& db, QString& e) { return db.CommitTransaction(e); })
+        << "No transaction started";
+    QTest::newRow("rollback right after connect")
+        << CCall([](CSQLiteDatabase& db, QString& e) { return db.RollbackTransaction(e); })
+        << "No transaction started";
     QTest::newRow("param count of a closed recordset")
         << CCall([closed](CSQLiteDatabase& db, QString& e) {
-               return closed(db, [&](CAbstractRecordset* r, QString& e2) {
-                   int count = 0;
-                   return db.GetParamCount(r, count, e2);
-               }, e);
+               return closed(
+                   db,
+                   [&](CAbstractRecordset* r, QString& e2) {
+                       int count = 0;
+                       return db.GetParamCount(r, count, e2);
+                   },
+                   e);
            })
         << "The recordset is not prepared";
     QTest::newRow("param count of no recordset") << CCall([](CSQLiteDatabase& db, QString& e) {
         int count = 0;
         return db.GetParamCount(nullptr, count, e);
     }) << "The recordset is not prepared";
-    QTest::newRow("close cursor of a closed recordset")
-        << CCall([closed](CSQLiteDatabase& db, QString& e) {
-               return closed(db, [&](CAbstractRecordset* r, QString& e2) {
-                   return db.CloseCursor(r, e2);
-               }, e);
-           })
-        << "The recordset is not open";
-    QTest::newRow("set a parameter of a closed recordset")
-        << CCall([closed](CSQLiteDatabase& db, QString& e) {
-               return closed(db, [&](CAbstractRecordset* r, QString& e2) {
-                   return db.SetParamInt(r, 0, 1, e2);
-               }, e);
-           })
-        << "The recordset is closed";
+    QTest::newRow("close cursor of a closed recordset") << CCall([closed](CSQLiteDatabase& db,
+                                                                          QString& e) {
+        return closed(
+            db, [&](CAbstractRecordset* r, QString& e2) { return db.CloseCursor(r, e2); }, e);
+    }) << "The recordset is not open";
+    QTest::newRow("set a parameter of a closed recordset") << CCall([closed](CSQLiteDatabase& db,
+                                                                             QString& e) {
+        return closed(
+            db, [&](CAbstractRecordset* r, QString& e2) { return db.SetParamInt(r, 0, 1, e2); }, e);
+    }) << "The recordset is closed";
     QTest::newRow("name a parameter of a closed recordset")
         << CCall([closed](CSQLiteDatabase& db, QString& e) {
-               return closed(db, [&](CAbstractRecordset* r, QString& e2) {
-                   QString name;
-                   return db.GetParamName(r, 0, name, e2);
-               }, e);
+               return closed(
+                   db,
+                   [&](CAbstractRecordset* r, QString& e2) {
+                       QString name;
+                       return db.GetParamName(r, 0, name, e2);
+                   },
+                   e);
            })
         << "The recordset is closed";
     QTest::newRow("index a parameter of a closed recordset")
         << CCall([closed](CSQLiteDatabase& db, QString& e) {
-               return closed(db, [&](CAbstractRecordset* r, QString& e2) {
-                   int index = 0;
-                   return db.GetParamIndex(r, QStringLiteral("x"), index, e2);
-               }, e);
+               return closed(
+                   db,
+                   [&](CAbstractRecordset* r, QString& e2) {
+                       int index = 0;
+                       return db.GetParamIndex(r, QStringLiteral("x"), index, e2);
+                   },
+                   e);
            })
         << "The recordset is closed";
     for (const char* setter : {"double", "string", "int64", "int", "name"}) {
@@ -248,8 +252,8 @@ void CSQLiteTests::libraryMessagesReachTheCaller_data()
     QTest::addColumn<QString>("sql");
     QTest::addColumn<bool>("query");
     QTest::addColumn<QString>("message");
-    QTest::newRow("exec, no such table") << "INSERT INTO missing_table VALUES (1)" << false
-                                         << "no such table: missing_table";
+    QTest::newRow("exec, no such table")
+        << "INSERT INTO missing_table VALUES (1)" << false << "no such table: missing_table";
     QTest::newRow("exec, syntax") << "SELEC 1" << false << "near \"SELEC\": syntax error";
     QTest::newRow("prepare, syntax") << "SELEC 1" << true << "near \"SELEC\": syntax error";
     QTest::newRow("prepare, no such column") << "SELECT nope" << true << "no such column: nope";
@@ -275,12 +279,13 @@ void CSQLiteTests::openRecordsetRunsFirstStatementOnly()
 {
     QString error;
     QVERIFY(Db->ExecuteSQL(QStringLiteral("CREATE TABLE t (a)"), error));
-    const QString twoStatements = QStringLiteral("INSERT INTO t VALUES (1); INSERT INTO t VALUES (2)");
+    const QString twoStatements =
+        QStringLiteral("INSERT INTO t VALUES (1); INSERT INTO t VALUES (2)");
     QVERIFY(Db->ExecuteSQL(twoStatements, error));
 
     CAbstractRecordset* raw = nullptr;
-    QVERIFY(Db->OpenRecordset(QStringLiteral("SELECT a FROM t WHERE a = 1; SELECT a FROM t WHERE a = 2"),
-                              error, raw));
+    QVERIFY(Db->OpenRecordset(
+        QStringLiteral("SELECT a FROM t WHERE a = 1; SELECT a FROM t WHERE a = 2"), error, raw));
     CRecordsetPtr recordset(raw);
     QVERIFY(recordset->MoveNext());
     QCOMPARE(recordset->GetInt(0), 1);
@@ -432,7 +437,8 @@ void CSQLiteTests::beginTransactionWithRunsItsStatement()
     QVERIFY(Db->CommitTransaction(error));
 
     error.clear();
-    QVERIFY(!Db->BeginTransactionWith(QStringLiteral("INSERT INTO missing_table VALUES (1)"), error));
+    QVERIFY(
+        !Db->BeginTransactionWith(QStringLiteral("INSERT INTO missing_table VALUES (1)"), error));
     QCOMPARE(error, QStringLiteral("no such table: missing_table"));
     QVERIFY(Db->RollbackTransaction(error)); // left open for the caller
 
@@ -459,7 +465,11 @@ void CSQLiteTests::typesArePerValue()
     QVERIFY(recordset->IsNull(0)); // before the first row
     QVERIFY(!recordset->IsInteger(0));
 
-    struct CExpect { bool integer, real, text, null; QString string; };
+    struct CExpect
+    {
+        bool integer, real, text, null;
+        QString string;
+    };
     const CExpect rows[] = {{true, false, false, false, "42"},
                             {false, false, true, false, "text"},
                             {false, false, true, false, QString::fromLatin1("\0\1", 2)},

@@ -3,8 +3,8 @@
 // a tree or an error naming a line, and every tree the writer writes reads
 // back the same.
 
-#include "profiles/HiveText.h"
 #include "Utf16LE.h"
+#include "profiles/HiveText.h"
 
 #include <QRandomGenerator>
 #include <QTest>

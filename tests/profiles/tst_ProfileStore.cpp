@@ -3,10 +3,10 @@
 // how every save failure is reported and leaves the stored profiles as they
 // were, and the registry wrapper's own rules.
 
+#include "Utf16LE.h"
 #include "profiles/Connection.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/Registry.h"
-#include "Utf16LE.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -10,7 +10,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-svg-dev
     libsqlite3-dev
     firebird-dev libfbclient2
     unixodbc-dev unixodbc

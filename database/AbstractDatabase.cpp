@@ -15,5 +15,5 @@ bool CAbstractDatabase::GetTableNamesByQuery(const QString& query, QStringList& 
         return false;
     while (recordset->MoveNext())
         names.append(recordset->GetString(0));
-    return true;
+    return !recordset->GetFetchError(error); // a lost connection is no short list
 }

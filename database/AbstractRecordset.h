@@ -35,13 +35,17 @@ public:
     // Zero-based index of the first column whose name equals name in any
     // letter case; -1 when there is none or the recordset is not open.
     virtual int FindColumn(const QString& name);
-    // True when, after the call, the recordset stands on a row. False says
-    // neither whether the rows ended nor whether stepping failed.
+    // True when, after the call, the recordset stands on a row. After false,
+    // GetFetchError tells whether the rows ended or reading them failed. Once
+    // reading failed, MoveNext stays false until the statement runs again.
     virtual bool MoveNext() = 0;
     // Releases the statement; afterwards IsOpen is false. No caller acts on
     // the result.
     virtual bool Close() = 0;
     virtual bool IsOpen() = 0;
+    // True when the last MoveNext failed rather than ran out of rows; error
+    // then receives the library's message. False after a clean end or a row.
+    virtual bool GetFetchError(QString& error) = 0;
 };
 
 // Owner for a recordset handed out by Prepare or OpenRecordset: closes it,

@@ -462,6 +462,7 @@ bool CFireBirdDatabase::Execute(CAbstractRecordset* stmt, QString& error)
     }
     if (!CheckTextParameters(*recordset, error))
         return false;
+    recordset->Rewind();
     ISC_STATUS status[ISC_STATUS_LENGTH];
     XSQLDA* input = recordset->InputDescriptor_ ? recordset->InputDescriptor_->Get() : nullptr;
     if (isc_dsql_execute(status, &TrHandle_, recordset->StmtHandle_.Handle(), SQLDA_VERSION1,
@@ -479,6 +480,7 @@ bool CFireBirdDatabase::CloseCursor(CAbstractRecordset* stmt, QString& error)
         error = NotPrepared();
         return false;
     }
+    recordset->Rewind();
     ISC_STATUS status[ISC_STATUS_LENGTH];
     // A statement without an open cursor (an INSERT, or a query not run yet)
     // is already where closing would put it.

@@ -13,6 +13,7 @@
 namespace {
 
 constexpr unsigned short BlobSegment = 1024;
+constexpr ISC_STATUS EndOfRows = 100; // what isc_dsql_fetch returns after the last row
 
 // A 32-byte name field of a variable, up to its first zero byte (a name that
 // fills the field has none).
@@ -203,16 +204,44 @@ int CFireBirdRecordset::GetColumnType(int column)
 
 bool CFireBirdRecordset::MoveNext()
 {
-    if (!StmtHandle_.IsSet() || !OutputDescriptor_)
+    if (!StmtHandle_.IsSet() || !OutputDescriptor_ || Finished_)
         return false;
+    if (OutputDescriptor_->Count() == 0) {
+        Finished_ = true; // a statement without columns has no rows to fetch
+        return false;
+    }
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    return isc_dsql_fetch(status, StmtHandle_.Handle(), SQLDA_VERSION1, OutputDescriptor_->Get()) ==
-           0;
+    const ISC_STATUS result =
+        isc_dsql_fetch(status, StmtHandle_.Handle(), SQLDA_VERSION1, OutputDescriptor_->Get());
+    if (result == 0)
+        return true;
+    Finished_ = true;
+    if (result != EndOfRows) {
+        FetchFailed_ = true;
+        FetchError_ = Owner_->GetStatusText(status);
+    }
+    return false;
+}
+
+void CFireBirdRecordset::Rewind()
+{
+    Finished_ = false;
+    FetchFailed_ = false;
+    FetchError_.clear();
+}
+
+bool CFireBirdRecordset::GetFetchError(QString& error)
+{
+    if (!FetchFailed_)
+        return false;
+    error = FetchError_;
+    return true;
 }
 
 bool CFireBirdRecordset::Close()
 {
     StmtHandle_.Release();
+    Rewind();
     OutputDescriptor_.reset();
     InputDescriptor_.reset();
     if (!OwnsTransaction_)

@@ -52,6 +52,8 @@ public:
     // on the connection.
     bool Close() override;
     bool IsOpen() override;
+    // The server's status text of the fetch that failed.
+    bool GetFetchError(QString& error) override;
 
     // The column's SQL type code as described, nullable bit included; 0 when
     // the recordset is not open or has no such column.
@@ -65,10 +67,18 @@ private:
     // letter case; -1 when none does.
     int FindVariable(const QString& name) const;
     bool ReadBlob(const XSQLVAR& variable, unsigned char*& data, int& size);
+    // The statement runs again (or no longer): MoveNext may fetch.
+    void Rewind();
 
     CFireBirdDatabase* Owner_;
     bool OwnsTransaction_ = false; // this recordset started the owner's transaction
     CFireBirdStatement StmtHandle_;
     std::unique_ptr<CFireBirdDescriptor> OutputDescriptor_; // one variable per column
     std::unique_ptr<CFireBirdDescriptor> InputDescriptor_;  // null without parameters
+    // Set once a fetch found the end or failed. The client library must not
+    // be asked again then: after a lost connection it hands out rows it still
+    // buffers, and may then never return.
+    bool Finished_ = false;
+    bool FetchFailed_ = false;
+    QString FetchError_;
 };

@@ -41,8 +41,12 @@ COdbcDatabase::~COdbcDatabase()
 
 QString COdbcDatabase::GetDiagnosticText(void* statement) const
 {
-    const SQLSMALLINT type = statement ? SQL_HANDLE_STMT : SQL_HANDLE_DBC;
-    const SQLHANDLE handle = statement ? statement : Connection_.Get();
+    return statement ? DiagnosticText(SQL_HANDLE_STMT, statement)
+                     : DiagnosticText(SQL_HANDLE_DBC, Connection_.Get());
+}
+
+QString COdbcDatabase::DiagnosticText(short type, void* handle)
+{
     QString text;
     for (SQLSMALLINT number = 1;; ++number) {
         SQLWCHAR state[6] = {};
@@ -241,7 +245,7 @@ bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
     constexpr int TableNameColumn = 2; // TABLE_NAME, the third column of the catalog's answer
     while (tables.MoveNext())
         names.append(tables.GetString(TableNameColumn));
-    return true;
+    return !tables.GetFetchError(error);
 }
 
 bool COdbcDatabase::ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error)

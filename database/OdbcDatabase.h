@@ -66,6 +66,8 @@ public:
     // statement is null, joined by "; "; records of state 01004 (data
     // truncated) are left out, and a fixed text stands in when none is left.
     QString GetDiagnosticText(void* statement = nullptr) const;
+    // The same text for any handle: type is the handle's SQL_HANDLE_ code.
+    static QString DiagnosticText(short type, void* handle);
 
 private:
     bool IsInTransaction() const;

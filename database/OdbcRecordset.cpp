@@ -2,6 +2,7 @@
 
 #include "common/SaturatedInt.h"
 #include "common/TextConversion.h"
+#include "database/OdbcDatabase.h"
 
 #include <QVarLengthArray>
 #include <algorithm>
@@ -12,6 +13,7 @@
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>
+#include <utility>
 
 namespace {
 
@@ -70,6 +72,9 @@ void COdbcRecordset::ResultChanged()
     ColumnsKnown_ = false;
     Classes_.clear();
     Cells_.clear();
+    Finished_ = false;
+    FetchFailed_ = false;
+    FetchError_.clear();
 }
 
 COdbcRecordset::EColumnClass COdbcRecordset::ClassOfType(SQLLEN type)
@@ -386,11 +391,26 @@ QString COdbcRecordset::GetColumnName(int column)
 
 bool COdbcRecordset::MoveNext()
 {
-    if (!Statement_)
+    if (!Statement_ || Finished_)
         return false;
     for (CCell& cell : Cells_)
         cell.Read = cell.HasBytes = false;
-    return SQL_SUCCEEDED(SQLFetch(Statement_.Get()));
+    const SQLRETURN result = SQLFetch(Statement_.Get());
+    if (SQL_SUCCEEDED(result))
+        return true;
+    Finished_ = true;
+    if (result == SQL_NO_DATA)
+        return false;
+    // The records first: the next call on the statement clears them.
+    QString message = COdbcDatabase::DiagnosticText(SQL_HANDLE_STMT, Statement_.Get());
+    // A statement that made no result set (an INSERT, say) has no rows to
+    // read, which is not a failure to read them.
+    SQLSMALLINT columns = 0;
+    if (SQL_SUCCEEDED(SQLNumResultCols(Statement_.Get(), &columns)) && columns == 0)
+        return false;
+    FetchFailed_ = true;
+    FetchError_ = std::move(message);
+    return false;
 }
 
 bool COdbcRecordset::Close()
@@ -448,4 +468,12 @@ void COdbcRecordset::ScanParamNames(const QString& text)
     }
     if (marker >= 0)
         ParamNames.append(text.mid(marker + 1));
+}
+
+bool COdbcRecordset::GetFetchError(QString& error)
+{
+    if (!FetchFailed_)
+        return false;
+    error = FetchError_;
+    return true;
 }

@@ -67,6 +67,8 @@ public:
     // statement is held.
     bool Close() override;
     bool IsOpen() override;
+    // The driver's diagnostic records of the fetch that failed.
+    bool GetFetchError(QString& error) override;
 
     // Walks text once and sets ParamNames to the names that follow the
     // markers '$', ':', '?' and '@' standing outside apostrophes and
@@ -125,4 +127,9 @@ private:
     bool ColumnsKnown_ = false;
     std::vector<EColumnClass> Classes_; // one per result column
     std::vector<CCell> Cells_;          // one per result column
+    // Set once a fetch found the end or failed; MoveNext then asks the driver
+    // no more until the statement has a new result set.
+    bool Finished_ = false;
+    bool FetchFailed_ = false;
+    QString FetchError_;
 };

@@ -16,12 +16,14 @@ CSQLiteRecordset::~CSQLiteRecordset() = default;
 void CSQLiteRecordset::Attach(sqlite3_stmt* statement)
 {
     Statement_.reset(statement);
-    Finished_ = false;
+    Rewind();
 }
 
 void CSQLiteRecordset::Rewind()
 {
     Finished_ = false;
+    FetchFailed_ = false;
+    FetchError_.clear();
 }
 
 bool CSQLiteRecordset::HasColumn(int column)
@@ -112,16 +114,29 @@ bool CSQLiteRecordset::MoveNext()
     if (result == SQLITE_ROW || result == SQLITE_OK)
         return true;
     Finished_ = true;
+    if (result != SQLITE_DONE) {
+        FetchFailed_ = true;
+        FetchError_ = Utf8ToText(sqlite3_errmsg(sqlite3_db_handle(Statement_.get())));
+    }
     return false;
 }
 
 bool CSQLiteRecordset::Close()
 {
     Statement_.reset();
+    Rewind();
     return true;
 }
 
 bool CSQLiteRecordset::IsOpen()
 {
     return Statement_ != nullptr;
+}
+
+bool CSQLiteRecordset::GetFetchError(QString& error)
+{
+    if (!FetchFailed_)
+        return false;
+    error = FetchError_;
+    return true;
 }

@@ -34,6 +34,7 @@ public:
     bool MoveNext() override;
     bool Close() override;
     bool IsOpen() override;
+    bool GetFetchError(QString& error) override;
 
     // For CSQLiteDatabase, which prepares, binds and resets the statement.
     sqlite3_stmt* Statement() const { return Statement_.get(); }
@@ -53,4 +54,6 @@ private:
     // Set once a step reported the end or an error: SQLite would otherwise
     // start the statement over on the next step.
     bool Finished_ = false;
+    bool FetchFailed_ = false; // the step that finished it failed
+    QString FetchError_;       // SQLite's message for that failure
 };

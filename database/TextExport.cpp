@@ -62,5 +62,7 @@ bool CAbstractDatabase::ExportToTextFile(const QString& sql, QString& error,
             return false;
         }
     }
-    return true;
+    // Rows that could not be read are no end of the rows: the lines written
+    // so far stay, as after a failed write.
+    return !recordset->GetFetchError(error);
 }

@@ -39,6 +39,12 @@ public:
     // Whether GetBlob of a NULL value succeeds, delivering no data, rather
     // than fails.
     virtual bool BlobOfNullReads() const { return false; }
+    // A query over t (a INTEGER, ...) holding the rows a = 1, 2, 3 that
+    // fails on the row a = 3 while the rows are read.
+    virtual QString FailingQuery() const
+    {
+        return QStringLiteral("SELECT 10 / (a - 3) FROM t ORDER BY a");
+    }
 };
 
 // True when a missing server must fail the tests instead of skipping them:

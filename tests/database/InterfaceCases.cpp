@@ -220,6 +220,70 @@ void CInterfaceCases::closedRecordsetReadsEmpty()
     recordset->Close(); // a second Close does nothing
 }
 
+void CInterfaceCases::cleanEndIsNoFetchError()
+{
+    CreateTable();
+    Run(QStringLiteral("INSERT INTO t (a) VALUES (1)"));
+    CRecordsetPtr recordset = Query(QStringLiteral("SELECT a FROM t"));
+    QVERIFY(recordset);
+    QString error = QStringLiteral("untouched");
+    QVERIFY(!recordset->GetFetchError(error)); // before the first row
+    QVERIFY(recordset->MoveNext());
+    QVERIFY(!recordset->GetFetchError(error));
+    for (int i = 0; i < 3; ++i) { // asking again after the end stays at the end
+        QVERIFY(!recordset->MoveNext());
+        QVERIFY(!recordset->GetFetchError(error));
+    }
+    QCOMPARE(error, QStringLiteral("untouched"));
+
+    // A statement that makes no rows ends cleanly too.
+    CRecordsetPtr insert = Query(QStringLiteral("INSERT INTO t (a) VALUES (2)"));
+    QVERIFY(insert);
+    QVERIFY(!insert->MoveNext());
+    QVERIFY(!insert->GetFetchError(error));
+    insert.reset();
+    QCOMPARE(CountRows(QStringLiteral("t")), 2);
+
+    recordset->Close();
+    QVERIFY(!recordset->MoveNext());
+    QVERIFY(!recordset->GetFetchError(error));
+    QCOMPARE(error, QStringLiteral("untouched"));
+}
+
+void CInterfaceCases::failedFetchStaysFailed()
+{
+    CreateTable();
+    Run(QStringLiteral("INSERT INTO t (a) VALUES (1)"));
+    Run(QStringLiteral("INSERT INTO t (a) VALUES (2)"));
+    Run(QStringLiteral("INSERT INTO t (a) VALUES (3)"));
+    QString error;
+    CAbstractRecordset* raw = nullptr;
+    const bool opened = Db->OpenRecordset(Fixture.FailingQuery(), error, raw);
+    CRecordsetPtr recordset(raw);
+    if (!opened) { // a database that computes every row when the query runs
+        QVERIFY(!error.isEmpty());
+        return;
+    }
+    int rows = 0;
+    while (rows < 10 && recordset->MoveNext())
+        ++rows;
+    QVERIFY2(rows < 3, "the failing row was handed out");
+    QVERIFY(recordset->GetFetchError(error));
+    QVERIFY(!error.isEmpty());
+    const QString message = error;
+    for (int i = 0; i < 3; ++i) {
+        QVERIFY(!recordset->MoveNext());
+        error.clear();
+        QVERIFY(recordset->GetFetchError(error));
+        QCOMPARE(error, message);
+    }
+    QString exportError;
+    QVERIFY(!Db->ExportToTextFile(Fixture.FailingQuery(), exportError,
+                                  Dir.filePath(QStringLiteral("failing.txt")),
+                                  QStringLiteral(",")));
+    QVERIFY(!exportError.isEmpty());
+}
+
 void CInterfaceCases::listsUserTables()
 {
     QString error;

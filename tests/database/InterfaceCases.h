@@ -30,6 +30,8 @@ private slots:
     void findColumn();
     void readersAnswerBadColumnsWithEmptyValues();
     void closedRecordsetReadsEmpty();
+    void cleanEndIsNoFetchError();
+    void failedFetchStaysFailed();
     void listsUserTables();
     void endTransactionMatchesCommitAndRollback_data();
     void endTransactionMatchesCommitAndRollback();

@@ -36,8 +36,32 @@ void CSplitDelimitedTests::split_data()
                                                << ";" << QStringList{"a", "\n"};
     QTest::newRow("double quotes protect") << "select \"a;b\"; x"
                                            << ";" << QStringList{"select \"a;b\"", " x"};
-    QTest::newRow("apostrophes do not protect") << "select 'a;b'"
-                                                << ";" << QStringList{"select 'a", "b'"};
+    QTest::newRow("apostrophes protect") << "select 'a;b'; x"
+                                         << ";" << QStringList{"select 'a;b'", " x"};
+    QTest::newRow("data that looks like a script")
+        << "INSERT INTO notes VALUES ('a; DELETE FROM notes; --'); SELECT 1"
+        << ";" << QStringList{"INSERT INTO notes VALUES ('a; DELETE FROM notes; --')", " SELECT 1"};
+    QTest::newRow("doubled apostrophe stays inside") << "'it''s;here';b"
+                                                     << ";" << QStringList{"'it''s;here'", "b"};
+    QTest::newRow("double quote inside apostrophes") << "'\";';b\"'"
+                                                     << ";" << QStringList{"'\";'", "b\"'"};
+    QTest::newRow("apostrophe inside double quotes") << "\"it's;\";b"
+                                                     << ";" << QStringList{"\"it's;\"", "b"};
+    QTest::newRow("line comment to its end") << "a -- don't; stop\n;b"
+                                             << ";" << QStringList{"a -- don't; stop\n", "b"};
+    QTest::newRow("apostrophe in a comment before two statements")
+        << "-- it's a note\nselect 1; select 2"
+        << ";" << QStringList{"-- it's a note\nselect 1", " select 2"};
+    QTest::newRow("block comment") << "a /* x; 'y */; b"
+                                   << ";" << QStringList{"a /* x; 'y */", " b"};
+    QTest::newRow("block comment over lines") << "/*\n;\n*/a;b"
+                                              << ";" << QStringList{"/*\n;\n*/a", "b"};
+    QTest::newRow("a lone hyphen and slash are code") << "a-b;c/d;e"
+                                                      << ";" << QStringList{"a-b", "c/d", "e"};
+    QTest::newRow("unclosed comment protects the rest") << "a;/* b;c"
+                                                        << ";" << QStringList{"a", "/* b;c"};
+    QTest::newRow("hyphens inside a string are data") << "'--';b"
+                                                      << ";" << QStringList{"'--'", "b"};
     QTest::newRow("unclosed quote protects the rest") << "a;\"b;c"
                                                       << ";" << QStringList{"a", "\"b;c"};
     QTest::newRow("doubled quote closes and reopens") << "\"a\"\";\";b"

@@ -9,7 +9,10 @@
 namespace {
 
 // "Courier New" 10 pt, not bold; where that family is not installed, the
-// system's fixed-pitch font at the same size.
+// system's fixed-pitch font at the same size. Some systems name a font as
+// their fixed one that is not of one pitch throughout (a "mono" font with
+// double-width glyphs), so the first of the well-known fixed families that is
+// takes its place.
 QFont EditorFont()
 {
     const QString family = QStringLiteral("Courier New");
@@ -19,6 +22,12 @@ QFont EditorFont()
     } else {
         font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
         font.setStyleHint(QFont::TypeWriter);
+        for (const char* fallback : {"DejaVu Sans Mono", "Liberation Mono", "Noto Mono"}) {
+            if (QFontInfo(font).fixedPitch())
+                break;
+            if (QFontDatabase::hasFamily(QString::fromLatin1(fallback)))
+                font.setFamily(QString::fromLatin1(fallback));
+        }
     }
     font.setFixedPitch(true);
     font.setPointSize(10);

@@ -1,0 +1,50 @@
+#pragma once
+
+// The Execute command's engine, apart from any window: a script is cut into
+// statements, every statement is run in turn whatever fails, and the one
+// query whose rows are to be shown is left open for the caller. QtCore only,
+// so that the command-line runner and the tests use it as the window does.
+
+#include "database/AbstractDatabase.h"
+
+#include <QString>
+#include <QStringList>
+
+// One run of a script.
+struct CScriptRun
+{
+    QStringList Statements;  // in text order, as the splitter cut them
+    int SelectIndex = 0;     // the statement whose rows are shown; Statements.size() for none
+    QStringList Outcomes;    // one per statement: empty for success, else the error text
+    CRecordsetPtr Recordset; // the open query of SelectIndex, when it opened
+
+    // True when no statement failed.
+    bool Succeeded() const;
+};
+
+// The text made fit for one grid line: "\r\n", "\r" and tabs become spaces
+// and white space is trimmed at both ends; line feeds inside stay.
+QString ToLogLine(const QString& text);
+
+// Whether a statement is a query whose rows are shown: its text, after the
+// white space and comments that lead it, begins with "select" in any letter
+// case, or with "with" followed by white space or "(" (a query with common
+// table expressions).
+bool IsQueryStatement(const QString& statement);
+
+// The index of the last query statement, or the statement count when there
+// is none. Only that one statement is opened as a query.
+int FindSelectIndex(const QStringList& statements);
+
+// What Execute runs of the editor's text: exactly the characters from start
+// to end (positions as the editor counts them, a line break being one) when
+// that is a non-empty range inside the text, otherwise the whole text; with
+// "\r\n" reduced to "\n" first.
+QString ScriptToRun(const QString& text, int start, int end);
+
+// Cuts script into statements at semicolons that stand in the SQL itself and
+// runs them in order through database: the statement at the select index with
+// OpenRecordset, every other one with ExecuteSQL. A failure does not stop the
+// run. The query's recordset is kept in run only while every statement
+// succeeded; otherwise it is closed and deleted before this returns.
+void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run);

@@ -1,0 +1,27 @@
+#include "workspace/ExecuteQuery.h"
+
+#include "profiles/Connection.h"
+#include "workspace/ConnectionWnd.h"
+#include "workspace/MessageBox.h"
+#include "workspace/QueryExecution.h"
+#include "workspace/SyntaxRichEditCtrl.h"
+
+#include <QTextCursor>
+
+void ExecuteQuery(CConnection& profile)
+{
+    CConnectionWnd* window = profile.Window;
+    if (!profile.Database) {
+        ShowMessageBox(window, QStringLiteral("Please connect to the database first"));
+        return;
+    }
+    if (!window || !window->Editor || !window->ResultList || window->IsBusy())
+        return;
+
+    const QTextCursor selection = window->Editor->textCursor();
+    const QString script = ScriptToRun(window->Editor->toPlainText(), selection.selectionStart(),
+                                       selection.selectionEnd());
+    CScriptRun run;
+    RunScript(*profile.Database, script, run);
+    window->ShowScriptRun(run);
+}

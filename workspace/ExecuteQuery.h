@@ -1,0 +1,11 @@
+#pragma once
+
+// The Execute command: runs the SQL of a connection's editor, the selection
+// or else the whole text, statement by statement, and shows the rows of the
+// last query or the log of every statement in the connection's grid.
+
+class CConnection;
+
+// Shows "Please connect to the database first" when the profile has no
+// database; does nothing while its window is busy showing an earlier result.
+void ExecuteQuery(CConnection& profile);

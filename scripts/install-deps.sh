@@ -21,6 +21,7 @@ if [[ "${1:-}" == "--test" ]]; then
         firebird3.0-server firebird3.0-utils
         postgresql odbc-postgresql libsqliteodbc
         sqlite3 xvfb xauth locales
+        librsvg2-bin desktop-file-utils appstream dpkg-dev man-db groff-base
     )
 fi
 

@@ -1,0 +1,131 @@
+#include "shell/CommandLine.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cstdio>
+
+namespace {
+
+// The exit status of a command line that cannot be understood.
+constexpr int UsageExitCode = 2;
+
+// The program's name as the user typed it, for the usage line.
+QString ProgramName(const QStringList& arguments)
+{
+    const QString name = arguments.isEmpty() ? QString() : QFileInfo(arguments.first()).fileName();
+    return name.isEmpty() ? QStringLiteral("tablescope") : name;
+}
+
+// QCommandLineParser names the program after the application object's first
+// argument, or with a placeholder before there is one; the usage line should
+// name it as the argument list does.
+QString HelpText(const QCommandLineParser& parser, const QString& programName)
+{
+    QString text = parser.helpText();
+    QString parserName = QStringLiteral("<executable_name>");
+    if (QCoreApplication::instance() && !QCoreApplication::arguments().isEmpty())
+        parserName = QCoreApplication::arguments().constFirst();
+    const qsizetype at = text.indexOf(parserName);
+    if (at >= 0 && at < text.indexOf(QLatin1Char('\n')))
+        text.replace(at, parserName.size(), programName);
+    return text;
+}
+
+CCommandLine UsageError(const QString& programName, const QString& what)
+{
+    CCommandLine result;
+    result.Finished = true;
+    result.ExitCode = UsageExitCode;
+    result.MessageIsError = true;
+    result.Message =
+        QStringLiteral("%1: %2\nTry '%1 --help' for more information.\n").arg(programName, what);
+    return result;
+}
+
+} // namespace
+
+CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Tablescope looks into SQLite, FireBird and ODBC databases and runs SQL "
+                       "against them."));
+    // Our own help and version options: the parser's built-in ones add
+    // --help-all and end the process themselves.
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Shows this help and exits."));
+    const QCommandLineOption versionOption({QStringLiteral("v"), QStringLiteral("version")},
+                                           QStringLiteral("Shows the version and exits."));
+    // Qt's own single-dash options (-platform, -reverse, -style) must stay
+    // whole words, or the early pass would read -reverse as -r -e -v ...
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addOption(helpOption);
+    parser.addOption(versionOption);
+    parser.addPositionalArgument(QStringLiteral("file"),
+                                 QStringLiteral("An SQLite database file to open."),
+                                 QStringLiteral("[file]"));
+
+    const QString programName = ProgramName(arguments);
+    // The parser needs the program's name in front, even when a caller has none.
+    const bool parsed = parser.parse(arguments.isEmpty() ? QStringList{programName} : arguments);
+
+    CCommandLine result;
+    // Help and version win over anything else on the line, errors included:
+    // the early pass cannot tell Qt's own options from mistakes.
+    if (parser.isSet(helpOption)) {
+        result.Finished = true;
+        result.Message = HelpText(parser, programName);
+        return result;
+    }
+    if (parser.isSet(versionOption)) {
+        result.Finished = true;
+        result.Message = VersionLine() + QLatin1Char('\n');
+        return result;
+    }
+    if (pass == PassEarly)
+        return result;
+
+    if (!parsed)
+        return UsageError(programName, parser.errorText());
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return UsageError(
+            programName,
+            QStringLiteral("Only one file can be opened; %1 were given.").arg(positional.size()));
+    if (!positional.isEmpty()) {
+        if (positional.first().isEmpty())
+            return UsageError(programName, QStringLiteral("The file name is empty."));
+        result.FilePath = positional.first();
+    }
+    return result;
+}
+
+QStringList CCommandLine::FromArgv(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
+QString CCommandLine::VersionLine()
+{
+    // The About box shows major, minor and build part; the fourth is not shown.
+    return QStringLiteral("Tablescope %1.%2.%3")
+        .arg(TABLESCOPE_VERSION_MAJOR)
+        .arg(TABLESCOPE_VERSION_MINOR)
+        .arg(TABLESCOPE_VERSION_PATCH);
+}
+
+int CCommandLine::Report() const
+{
+    if (!Message.isEmpty()) {
+        std::FILE* stream = MessageIsError ? stderr : stdout;
+        const QByteArray bytes = Message.toLocal8Bit();
+        std::fwrite(bytes.constData(), 1, static_cast<size_t>(bytes.size()), stream);
+        std::fflush(stream);
+    }
+    return ExitCode;
+}

@@ -1,0 +1,107 @@
+#include "shell/CommandLine.h"
+
+#include <QTest>
+
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parse_data();
+    void parse();
+};
+
+void TestCommandLine::parse_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("pass");
+    QTest::addColumn<bool>("finished");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<bool>("onStandardError");
+    QTest::addColumn<QString>("messageStart"); // empty: no message at all
+    QTest::addColumn<QString>("filePath");
+
+    const int early = CCommandLine::PassEarly;
+    const int full = CCommandLine::PassFull;
+    const QString version = QStringLiteral("Tablescope " TABLESCOPE_EXPECTED_VERSION "\n");
+    const QString usage = QStringLiteral("Usage: tablescope [options] [file]\n");
+    const QString path = QStringLiteral("/tmp/базы данных/it's here.db");
+
+    QTest::newRow("nothing") << QStringList{"tablescope"} << full << false << 0 << false
+                             << QString() << QString();
+    QTest::newRow("no arguments at all, not even a name")
+        << QStringList{} << full << false << 0 << false << QString() << QString();
+    QTest::newRow("a file") << QStringList{"tablescope", path} << full << false << 0 << false
+                            << QString() << path;
+    QTest::newRow("the early pass leaves the file alone")
+        << QStringList{"tablescope", path} << early << false << 0 << false << QString()
+        << QString();
+    QTest::newRow("a file named like an option after --")
+        << QStringList{"tablescope", "--", "-v"} << full << false << 0 << false << QString()
+        << QStringLiteral("-v");
+
+    for (const int pass : {early, full}) {
+        const char* name = pass == early ? "early" : "full";
+        QTest::addRow("--help, %s", name) << QStringList{"/usr/bin/tablescope", "--help"} << pass
+                                          << true << 0 << false << usage << QString();
+        QTest::addRow("-h, %s", name)
+            << QStringList{"tablescope", "-h"} << pass << true << 0 << false << usage << QString();
+        QTest::addRow("--version, %s", name) << QStringList{"tablescope", "--version"} << pass
+                                             << true << 0 << false << version << QString();
+        QTest::addRow("-v, %s", name) << QStringList{"tablescope", "-v", path} << pass << true << 0
+                                      << false << version << QString();
+        // Before the application object has taken its options, Qt's own
+        // options are unknown: help must still answer.
+        QTest::addRow("help after an option of Qt's own, %s", name)
+            << QStringList{"tablescope", "-platform", "offscreen", "--help"} << pass << true << 0
+            << false << usage << QString();
+    }
+
+    QTest::newRow("an option of Qt's own waits for the full pass")
+        << QStringList{"tablescope", "-reverse", "-style", "fusion"} << early << false << 0 << false
+        << QString() << QString();
+    QTest::newRow("unknown option")
+        << QStringList{"tablescope", "--bogus"} << full << true << 2 << true
+        << QStringLiteral("tablescope: Unknown option 'bogus'.\nTry 'tablescope --help'")
+        << QString();
+    QTest::newRow("unknown option before a file")
+        << QStringList{"tablescope", "-x", path} << full << true << 2 << true
+        << QStringLiteral("tablescope: Unknown option 'x'.") << QString();
+    QTest::newRow("two files") << QStringList{"tablescope", "a.db", "b.db"} << full << true << 2
+                               << true
+                               << QStringLiteral("tablescope: Only one file can be opened; 2 were")
+                               << QString();
+    QTest::newRow("an empty file name")
+        << QStringList{"tablescope", ""} << full << true << 2 << true
+        << QStringLiteral("tablescope: The file name is empty.") << QString();
+    QTest::newRow("help wins over a mistake")
+        << QStringList{"tablescope", "--bogus", "a.db", "b.db", "--help"} << early << true << 0
+        << false << usage << QString();
+}
+
+void TestCommandLine::parse()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, pass);
+    QFETCH(bool, finished);
+    QFETCH(int, exitCode);
+    QFETCH(bool, onStandardError);
+    QFETCH(QString, messageStart);
+    QFETCH(QString, filePath);
+
+    const CCommandLine result =
+        CCommandLine::Parse(arguments, static_cast<CCommandLine::EPass>(pass));
+    QCOMPARE(result.Finished, finished);
+    QCOMPARE(result.ExitCode, exitCode);
+    QCOMPARE(result.MessageIsError, onStandardError);
+    if (messageStart.isEmpty()) {
+        QCOMPARE(result.Message, QString());
+    } else {
+        QVERIFY2(result.Message.startsWith(messageStart), qPrintable(result.Message));
+        QVERIFY(result.Message.endsWith(QLatin1Char('\n')));
+    }
+    QCOMPARE(result.FilePath, filePath);
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_CommandLine.moc"

@@ -1,5 +1,7 @@
 #include "shell/CommandLine.h"
 
+#include "shell/ProductVersion.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -112,11 +114,7 @@ QStringList CCommandLine::FromArgv(int argc, char* argv[])
 
 QString CCommandLine::VersionLine()
 {
-    // The About box shows major, minor and build part; the fourth is not shown.
-    return QStringLiteral("Tablescope %1.%2.%3")
-        .arg(TABLESCOPE_VERSION_MAJOR)
-        .arg(TABLESCOPE_VERSION_MINOR)
-        .arg(TABLESCOPE_VERSION_PATCH);
+    return QStringLiteral("Tablescope ") + ProductVersionText(); // as the About box shows it
 }
 
 int CCommandLine::Report() const

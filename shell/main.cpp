@@ -1,3 +1,5 @@
+#include "common/SvgPicture.h"
+#include "resources/AboutDialog.h"
 #include "shell/CommandLine.h"
 
 #include <QApplication>
@@ -23,6 +25,9 @@ int main(int argc, char* argv[])
         CCommandLine::Parse(QCoreApplication::arguments(), CCommandLine::PassFull);
     if (commandLine.Finished)
         return commandLine.Report();
+
+    Q_INIT_RESOURCE(shell);
+    QApplication::setWindowIcon(SvgIcon(QString::fromUtf8(ApplicationIconFile)));
 
     QMainWindow frame;
     frame.setWindowTitle(QStringLiteral("Brevan Tablescope"));

@@ -2,6 +2,7 @@
 
 #include <QString>
 
-// A tooltip that shows text word-wrapped at width pixels. The text is shown
-// exactly, markup characters included.
+// A tooltip that shows text word-wrapped in a column width pixels wide
+// (wider only where a single word is). The text is shown exactly, markup
+// characters included.
 QString WrappedToolTip(const QString& text, int width);

@@ -50,8 +50,9 @@ bool CConnectionWnd::Create(QWidget* host, const QRect& rect)
     Splitter->setStretchFactor(0, 0);
     Splitter->setStretchFactor(1, 1);
     Splitter->setGeometry(QRect(QPoint(0, 0), rect.size()));
-    Splitter->setSizes({EditorIdealHeight, qMax(0, rect.height() - EditorIdealHeight)});
+    LayOutSplitter();
     Splitter->handle(1)->installEventFilter(this);
+    connect(Splitter, &QSplitter::splitterMoved, this, [this] { BarMoved_ = true; });
 
     Editor->Parser = &SharedSQLSyntaxParser();
     Editor->RecolourAll();
@@ -93,8 +94,22 @@ bool CConnectionWnd::eventFilter(QObject* watched, QEvent* event)
 void CConnectionWnd::resizeEvent(QResizeEvent* event)
 {
     QWidget::resizeEvent(event);
-    if (Splitter)
-        Splitter->setGeometry(rect());
+    if (!Splitter)
+        return;
+    Splitter->setGeometry(rect());
+    LayOutSplitter();
+}
+
+void CConnectionWnd::LayOutSplitter()
+{
+    // In a window too low for the editor's ideal height, the grid keeps a
+    // third of it: results that cannot be seen are no results. Once the user
+    // has moved the bar, the editor keeps the height given to it.
+    const int limit = height() * 2 / 3;
+    const int editor = Splitter->sizes().value(0);
+    const int wanted = BarMoved_ ? qMin(editor, limit) : qMin(int(EditorIdealHeight), limit);
+    if (wanted != editor)
+        Splitter->setSizes({wanted, height() - wanted});
 }
 
 void CConnectionWnd::closeEvent(QCloseEvent* event)

@@ -27,7 +27,9 @@ class CConnectionWnd : public QWidget
 public:
     // The object name by which the workspace knows its connection windows.
     static const QString WindowName;
-    static constexpr int EditorIdealHeight = 600; // pixels; the grid takes the rest
+    // The editor's height in pixels; the grid takes the rest, but never less
+    // than a third of the window.
+    static constexpr int EditorIdealHeight = 600;
 
     explicit CConnectionWnd(QWidget* parent = nullptr);
     ~CConnectionWnd() override;
@@ -67,7 +69,9 @@ protected:
 private:
     void ShowEditMenu(const QPoint& globalPosition);
     void SetBusy(bool busy);
+    void LayOutSplitter();
 
     bool Busy_ = false;
     bool StopRequested_ = false;
+    bool BarMoved_ = false; // the user has dragged the splitter bar
 };

@@ -138,6 +138,10 @@ void CConnectionWndTests::editorAboveGrid()
     Host->resize(900, 1300);
     QCOMPARE(Window->Editor->height(), CConnectionWnd::EditorIdealHeight);
     QCOMPARE(Window->ResultList->geometry().bottom(), Window->height() - 1);
+    // A low window leaves the grid a third of its height.
+    Host->resize(900, 450);
+    QCOMPARE(Window->Editor->height(), 300);
+    QVERIFY(Window->ResultList->height() >= 450 / 3 - Window->Splitter->handleWidth());
     // The text is coloured by the shared scanner.
     Type(QStringLiteral("select"));
     QCOMPARE(Window->Editor->LineState(0), 0u);

@@ -1,9 +1,6 @@
-#include "common/SvgPicture.h"
-#include "resources/AboutDialog.h"
 #include "shell/CommandLine.h"
-
-#include <QApplication>
-#include <QMainWindow>
+#include "shell/MainFrame.h"
+#include "shell/TablescopeApp.h"
 
 int main(int argc, char* argv[])
 {
@@ -13,24 +10,14 @@ int main(int argc, char* argv[])
     if (early.Finished)
         return early.Report();
 
-    QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("Brevan"));
-    QApplication::setApplicationName(QStringLiteral("Tablescope"));
-    QApplication::setApplicationVersion(QStringLiteral(TABLESCOPE_VERSION));
-    // Matches the installed desktop entry, so that the desktop shows its icon.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tablescope"));
-
+    CTablescopeApp app(argc, argv);
     // Qt has taken its own options (-platform, -style) out of the arguments by now.
     const CCommandLine commandLine =
         CCommandLine::Parse(QCoreApplication::arguments(), CCommandLine::PassFull);
     if (commandLine.Finished)
         return commandLine.Report();
 
-    Q_INIT_RESOURCE(shell);
-    QApplication::setWindowIcon(SvgIcon(QString::fromUtf8(ApplicationIconFile)));
-
-    QMainWindow frame;
-    frame.setWindowTitle(QStringLiteral("Brevan Tablescope"));
+    CMainFrame frame;
     frame.showMaximized();
     return app.exec();
 }

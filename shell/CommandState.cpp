@@ -1,0 +1,25 @@
+#include "shell/CommandState.h"
+
+#include "resources/MainMenu.h"
+
+bool IsCommandEnabled(int command, const CCommandState& state)
+{
+    switch (command) {
+    case CommandDeleteConnection:
+    case CommandConnectionProperties:
+    case CommandConnect:
+    case CommandDisconnect:
+        return state.HasCurrentItem && !state.Busy;
+    case CommandExecute:
+        return state.HasWindow && !state.Busy;
+    case CommandCopy:
+    case CommandCut:
+        return state.HasWindow;
+    case CommandPaste:
+        return state.HasWindow && state.CanPaste;
+    case CommandUndo:
+        return state.HasWindow && state.CanUndo;
+    default:
+        return true;
+    }
+}

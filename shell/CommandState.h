@@ -1,0 +1,19 @@
+#pragma once
+
+// Which commands of the main window may run, decided in one place from a
+// few named conditions. The main frame gathers the conditions whenever one of
+// them may have changed and sets every action's enabled state from them; a
+// disabled action runs neither from the menu, nor the toolbar, nor a key.
+
+struct CCommandState
+{
+    bool HasCurrentItem = false; // the connections list has a current item
+    bool HasWindow = false;      // ... and its profile has a connection window
+    bool CanPaste = false;       // that window's editor accepts the clipboard's content
+    bool CanUndo = false;        // that window's editor has something to undo
+    // A result grid is filling: what would destroy the database, the window
+    // or the recordset it reads waits until the fill ends.
+    bool Busy = false;
+};
+
+bool IsCommandEnabled(int command, const CCommandState& state);

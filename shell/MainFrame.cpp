@@ -1,0 +1,513 @@
+#include "shell/MainFrame.h"
+
+#include "common/SvgPicture.h"
+#include "profiles/ConnectionDlg.h"
+#include "profiles/ConnectionsWnd.h"
+#include "profiles/LoginDlg.h"
+#include "resources/MainMenu.h"
+#include "shell/HelpPage.h"
+#include "shell/OpenConnection.h"
+#include "shell/TablescopeApp.h"
+#include "workspace/ConnectionWnd.h"
+#include "workspace/ExecuteQuery.h"
+#include "workspace/MessageBox.h"
+#include "workspace/ResultGrid.h"
+#include "workspace/Substrate.h"
+#include "workspace/SyntaxRichEditCtrl.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+
+namespace {
+
+const QString PropertiesQuestion = QStringLiteral(
+    "Database connection properties has changed. To you wish to closer the connectiopn that was "
+    "made with the old connection properties?\r\n\r\nAnswering \"No\" will mean that all changes "
+    "you've recently made to the connection properties will be lost");
+
+QList<QKeySequence> Shortcuts(const char* keys)
+{
+    QList<QKeySequence> shortcuts;
+    for (const QString& key :
+         QString::fromLatin1(keys).split(QStringLiteral("; "), Qt::SkipEmptyParts))
+        shortcuts.append(QKeySequence(key, QKeySequence::PortableText));
+    return shortcuts;
+}
+
+QIcon ToolbarIcon(const CMainCommand& command)
+{
+    const QString own = QString::fromLatin1(command.OwnIcon);
+    return QIcon::fromTheme(QString::fromLatin1(command.Icon), SvgIcon(own));
+}
+
+} // namespace
+
+CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
+{
+    Q_INIT_RESOURCE(shell);
+    setWindowTitle(QString::fromUtf8(MainWindowCaption));
+    BuildLayout();
+    BuildCommands();
+
+    Connections->SetFrame(this);
+    QString error;
+    if (!LoadConnections(*Connections, error))
+        ShowMessageBox(this, error, QMessageBox::Ok, QMessageBox::Warning);
+    // The toolbar and the status bar stand even when the profiles could not
+    // be loaded: the window is no less usable without them.
+    BuildStatusBar();
+
+    connect(Connections->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &CMainFrame::UpdateCommands);
+    connect(Connections->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &CMainFrame::UpdateCommands);
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, &CMainFrame::UpdateCommands);
+    UpdateCommands();
+}
+
+CMainFrame::~CMainFrame()
+{
+    Shutdown();
+    // The children about to go still send signals; nothing here answers them.
+    Destroying_ = true;
+    Connections->SetFrame(nullptr);
+}
+
+void CMainFrame::BuildLayout()
+{
+    OuterSplitter = new QSplitter(Qt::Horizontal, this);
+    InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
+    Workspace = new CSubstrate(OuterSplitter);
+    Connections = new CConnectionsWnd(InnerSplitter);
+    TableTree = new QTreeWidget(InnerSplitter);
+    TableTree->setHeaderHidden(true);
+    TableTree->setRootIsDecorated(true); // buttons and lines at the root
+    TableTree->setUniformRowHeights(true);
+    TableTree->setFocusPolicy(Qt::StrongFocus);
+
+    OuterSplitter->setStretchFactor(0, 0);
+    OuterSplitter->setStretchFactor(1, 1);
+    OuterSplitter->setSizes({LeftColumnWidth, 10000});
+    InnerSplitter->setStretchFactor(0, 0);
+    InnerSplitter->setStretchFactor(1, 1);
+    InnerSplitter->setSizes({ConnectionsHeight, 10000});
+    setCentralWidget(OuterSplitter);
+}
+
+void CMainFrame::BuildCommands()
+{
+    QList<QMenu*> popups;
+    for (const char* title : MainMenuPopups)
+        popups.append(menuBar()->addMenu(QString::fromUtf8(title)));
+
+    ToolBar = new QToolBar(QStringLiteral("Toolbar"), this);
+    ToolBar->setObjectName(QStringLiteral("toolbar"));
+    ToolBar->setMovable(true);
+    ToolBar->setFloatable(true);
+    ToolBar->setAllowedAreas(Qt::AllToolBarAreas);
+    ToolBar->setIconSize(QSize(16, 16));
+    addToolBar(Qt::TopToolBarArea, ToolBar);
+    QMap<int, QAction*> toolbarPlaces;
+
+    for (const CMainCommand& command : MainCommands) {
+        if (command.Command == 0) {
+            popups.at(command.Popup)->addSeparator();
+            continue;
+        }
+        auto* action = new QAction(QString::fromUtf8(command.Text), this);
+        action->setObjectName(QStringLiteral("command-%1").arg(command.Command));
+        action->setShortcuts(Shortcuts(command.Keys));
+        const QStringList prompt = QString::fromUtf8(command.Prompt).split(u'\n');
+        action->setStatusTip(prompt.value(0));
+        action->setToolTip(prompt.value(1));
+        if (command.ToolbarPlace > 0) {
+            action->setIcon(ToolbarIcon(command));
+            toolbarPlaces.insert(command.ToolbarPlace, action);
+        }
+        const int id = command.Command;
+        connect(action, &QAction::triggered, this, [this, id] { RunCommand(id); });
+        if (command.Popup == PopupNone)
+            addAction(action); // keys only
+        else
+            popups.at(command.Popup)->addAction(action);
+        Actions_.insert(id, action);
+    }
+    for (QAction* action : std::as_const(toolbarPlaces))
+        ToolBar->addAction(action);
+
+    QAction* viewToolbar = Action(CommandViewToolbar);
+    viewToolbar->setCheckable(true);
+    viewToolbar->setChecked(true);
+    connect(ToolBar, &QToolBar::visibilityChanged, viewToolbar, &QAction::setChecked);
+    Action(CommandViewStatusBar)->setCheckable(true);
+    Action(CommandViewStatusBar)->setChecked(true);
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    for (const char* name : StatusIndicators) {
+        auto* indicator = new QLabel(this);
+        indicator->setObjectName(QString::fromLatin1(name));
+        indicator->setAlignment(Qt::AlignCenter);
+        // As wide as its text, so that the bar does not move when it shows.
+        indicator->setMinimumWidth(
+            indicator->fontMetrics().horizontalAdvance(QString::fromLatin1(name)) + 12);
+        statusBar()->addPermanentWidget(indicator);
+        Indicators_.append(indicator);
+    }
+    statusBar()->showMessage(QString());
+}
+
+void CMainFrame::RunCommand(int command)
+{
+    QAction* action = Action(command);
+    if (action && !action->isEnabled())
+        return;
+    switch (command) {
+    case CommandExit:
+        close();
+        break;
+    case CommandCut:
+    case CommandCopy:
+    case CommandPaste:
+    case CommandUndo:
+        RunClipboardCommand(command);
+        break;
+    case CommandNewConnection:
+        OnNewConnection();
+        break;
+    case CommandDeleteConnection:
+        OnDeleteConnection();
+        break;
+    case CommandConnectionProperties:
+        OnConnectionProperties();
+        break;
+    case CommandConnect:
+        OnConnect();
+        break;
+    case CommandDisconnect:
+        OnDisconnect();
+        break;
+    case CommandExecute:
+        OnExecute();
+        break;
+    case CommandViewToolbar:
+        ToolBar->setVisible(action->isChecked());
+        break;
+    case CommandViewStatusBar:
+        statusBar()->setVisible(action->isChecked());
+        break;
+    case CommandAbout:
+        CTablescopeApp::RunAboutBox(this);
+        break;
+    case CommandHelp:
+    case CommandContextHelp:
+        ShowHelpPage(this);
+        break;
+    case CommandNextPane:
+        MoveFocusToPane(1);
+        break;
+    case CommandPreviousPane:
+        MoveFocusToPane(-1);
+        break;
+    }
+    UpdateCommands();
+}
+
+void CMainFrame::RunConnectionCommand(int command)
+{
+    if (QAction* action = Action(command))
+        action->trigger(); // nothing happens while it is disabled
+}
+
+void CMainFrame::RunClipboardCommand(int command)
+{
+    CConnectionWnd* window = CurrentWindow();
+    if (!window || !window->Editor)
+        return;
+    switch (command) {
+    case CommandCut:
+        window->Editor->cut();
+        break;
+    case CommandCopy:
+        window->Editor->copy();
+        break;
+    case CommandPaste:
+        window->Editor->paste();
+        break;
+    case CommandUndo:
+        window->Editor->undo();
+        break;
+    }
+}
+
+CCommandState CMainFrame::CommandState() const
+{
+    CCommandState state;
+    state.HasCurrentItem = Connections->GetCurrentConnection() >= 0;
+    const CConnectionWnd* window = CurrentWindow();
+    state.HasWindow = window != nullptr;
+    if (window && window->Editor) {
+        state.CanPaste = window->Editor->canPaste();
+        state.CanUndo = window->Editor->document()->isUndoAvailable();
+    }
+    state.Busy = AnyWindowBusy();
+    return state;
+}
+
+void CMainFrame::UpdateCommands()
+{
+    if (Destroying_)
+        return;
+    const CCommandState state = CommandState();
+    for (auto it = Actions_.cbegin(); it != Actions_.cend(); ++it)
+        it.value()->setEnabled(IsCommandEnabled(it.key(), state));
+}
+
+CConnection* CMainFrame::CurrentProfile() const
+{
+    return Connections->GetConnection(Connections->GetCurrentConnection());
+}
+
+CConnectionWnd* CMainFrame::CurrentWindow() const
+{
+    const CConnection* profile = CurrentProfile();
+    return profile ? profile->Window : nullptr;
+}
+
+bool CMainFrame::AnyWindowBusy() const
+{
+    for (int i = 0; i < Connections->GetConnectionCount(); ++i) {
+        const CConnection* profile = Connections->GetConnection(i);
+        if (profile->Window && profile->Window->IsBusy())
+            return true;
+    }
+    return false;
+}
+
+void CMainFrame::ShowConnection(int item)
+{
+    TableTree->clear();
+    const int index = item == -1 ? Connections->GetCurrentConnection() : item;
+    const CConnection* shown = Connections->GetConnection(index);
+    if (!shown) {
+        UpdateCommands();
+        return;
+    }
+    QList<QTreeWidgetItem*> tables;
+    tables.reserve(shown->Tables.size());
+    for (const CConnection::CTable& table : shown->Tables) {
+        auto* tableItem = new QTreeWidgetItem(QStringList{table.Name});
+        for (const QString& column : table.Columns)
+            new QTreeWidgetItem(tableItem, QStringList{column});
+        tables.append(tableItem);
+    }
+    TableTree->addTopLevelItems(tables);
+
+    for (int i = 0; i < Connections->GetConnectionCount(); ++i) {
+        const CConnection* profile = Connections->GetConnection(i);
+        if (profile->Window && profile != shown)
+            profile->Window->hide();
+    }
+    if (shown->Window)
+        shown->Window->show();
+    UpdateCommands();
+}
+
+bool CMainFrame::CreateConnectionWindow(CConnection& profile)
+{
+    auto* window = new CConnectionWnd;
+    window->Database = profile.Database.get();
+    window->ClipboardHandler = this;
+    const bool created = window->Create(Workspace, Workspace->rect());
+    profile.Window = window;
+    connect(window, &CConnectionWnd::BusyChanged, this, [this](bool busy) {
+        UpdateCommands();
+        if (!busy && CloseWhenIdle_)
+            QTimer::singleShot(0, this, &QWidget::close);
+    });
+    if (window->Editor) {
+        connect(window->Editor, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommands);
+        connect(window->Editor, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommands);
+        window->Editor->setFocus();
+    }
+    return created;
+}
+
+void CMainFrame::OnConnect()
+{
+    const int index = Connections->GetCurrentConnection();
+    CConnection* profile = Connections->GetConnection(index);
+    if (!profile) {
+        ShowMessageBox(this, QStringLiteral("Please select a connection to connect"));
+        return;
+    }
+    if (profile->Database)
+        return;
+    if (!profile->RememberAuth && profile->Type != DatabaseTypeSQLite) {
+        CLoginDlg login(this);
+        login.UserName = profile->Login;
+        login.UserPassword = profile->Password;
+        if (login.exec() != QDialog::Accepted)
+            return;
+        profile->Login = login.UserName;
+        profile->Password = login.UserPassword;
+    }
+    QString error;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const bool opened = OpenConnection(*profile, error);
+    QApplication::restoreOverrideCursor();
+    if (!opened) {
+        ShowMessageBox(this, error, QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    Connections->SetConnectionImage(index, 0);
+    ShowConnection(index);
+    if (!CreateConnectionWindow(*profile))
+        ShowMessageBox(
+            this, QStringLiteral("Internal program error: the SQL query window was not created"),
+            QMessageBox::Ok, QMessageBox::Critical);
+    UpdateCommands();
+}
+
+void CMainFrame::OnDisconnect()
+{
+    const int index = Connections->GetCurrentConnection();
+    if (index < 0) {
+        ShowMessageBox(this, QStringLiteral("Please select a connection to disconnect"));
+        return;
+    }
+    CloseConnection(index);
+}
+
+bool CMainFrame::CloseConnection(int item)
+{
+    CConnection* profile = Connections->GetConnection(item);
+    if (!profile || !profile->Database)
+        return true;
+    if (profile->Window && profile->Window->IsBusy())
+        return false;
+    profile->Database->Disconnect();
+    profile->Database.reset();
+    profile->Tables.clear();
+    if (CConnectionWnd* window = profile->Window) {
+        window->Database = nullptr;
+        profile->Window = nullptr;
+        delete window;
+    }
+    Connections->SetConnectionImage(item, -1);
+    ShowConnection(item);
+    update();
+    return true;
+}
+
+void CMainFrame::OnNewConnection()
+{
+    CConnectionDlg dialog(this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    Connections->SelectConnection(Connections->AddConnection(dialog.Connection));
+}
+
+void CMainFrame::OnDeleteConnection()
+{
+    const int index = Connections->GetCurrentConnection();
+    if (index < 0) {
+        ShowMessageBox(this, QStringLiteral("Please select a connection to delete"));
+        return;
+    }
+    if (ShowMessageBox(
+            this, QStringLiteral("Do you really want to delete the selected connection?"),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::Question) != QMessageBox::Yes)
+        return;
+    if (!CloseConnection(index))
+        return;
+    Connections->DeleteConnection(index);
+    const int lastIndex = Connections->GetConnectionCount() - 1;
+    Connections->SelectConnection(index >= lastIndex ? lastIndex : index);
+}
+
+void CMainFrame::OnConnectionProperties()
+{
+    const int index = Connections->GetCurrentConnection();
+    CConnection* profile = Connections->GetConnection(index);
+    if (!profile) {
+        ShowMessageBox(this, QStringLiteral("Please select a connection to edit"));
+        return;
+    }
+    CConnectionDlg dialog(this);
+    dialog.Connection = *profile;
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    bool closed = false;
+    if (profile->Database && !CConnection::SameConnectionSettings(*profile, dialog.Connection)) {
+        if (ShowMessageBox(this, PropertiesQuestion, QMessageBox::Yes | QMessageBox::No,
+                           QMessageBox::Question) != QMessageBox::Yes)
+            return;
+        if (!CloseConnection(index))
+            return;
+        closed = true;
+    }
+    *profile = dialog.Connection;
+    if (closed) // the closed connection's tables are not carried back
+        profile->Tables.clear();
+    Connections->SetConnectionText(index, profile->Name);
+}
+
+void CMainFrame::OnExecute()
+{
+    if (CConnection* profile = CurrentProfile())
+        ExecuteQuery(*profile);
+}
+
+void CMainFrame::MoveFocusToPane(int step)
+{
+    QList<QWidget*> panes{Connections, TableTree};
+    if (CConnectionWnd* window = CurrentWindow(); window && window->isVisible()) {
+        panes.append(window->Editor);
+        panes.append(window->ResultList);
+    }
+    panes.removeAll(nullptr);
+    int at = -1;
+    for (int i = 0; i < panes.size(); ++i)
+        if (QWidget* focus = QApplication::focusWidget();
+            focus && (focus == panes.at(i) || panes.at(i)->isAncestorOf(focus)))
+            at = i;
+    const int next = at < 0 ? 0 : (at + step + int(panes.size())) % int(panes.size());
+    panes.at(next)->setFocus(Qt::ShortcutFocusReason);
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event)
+{
+    if (AnyWindowBusy()) {
+        // The fill ends after its current row; the window closes then.
+        CloseWhenIdle_ = true;
+        for (int i = 0; i < Connections->GetConnectionCount(); ++i)
+            if (CConnectionWnd* window = Connections->GetConnection(i)->Window)
+                window->RequestStop();
+        event->ignore();
+        return;
+    }
+    Shutdown();
+    QMainWindow::closeEvent(event);
+}
+
+void CMainFrame::Shutdown()
+{
+    if (ShutDown_)
+        return;
+    ShutDown_ = true;
+    QString error;
+    if (!SaveConnections(*Connections, error))
+        ShowMessageBox(this, error, QMessageBox::Ok, QMessageBox::Warning);
+    for (int i = 0; i < Connections->GetConnectionCount(); ++i)
+        CloseConnection(i);
+}

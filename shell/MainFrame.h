@@ -1,0 +1,96 @@
+#pragma once
+
+// The application's one main window. On the left the connections list above
+// the table tree of the shown connection; on the right the workspace in
+// which every open connection has its window, only the selected one shown.
+// It owns the menus, the toolbar and the status bar, runs every command, and
+// keeps the commands' enabled states by the rules of CommandState.h.
+//
+// Profiles are loaded when the window is made and saved when it is closed,
+// before every connection is closed.
+
+#include "profiles/ConnectionsFrame.h"
+#include "shell/CommandState.h"
+#include "workspace/ClipboardHandler.h"
+
+#include <QHash>
+#include <QMainWindow>
+
+class CConnection;
+class CConnectionWnd;
+class CConnectionsWnd;
+class CSubstrate;
+class QAction;
+class QLabel;
+class QSplitter;
+class QToolBar;
+class QTreeWidget;
+
+class CMainFrame : public QMainWindow, public CConnectionsFrame, public CClipboardHandler
+{
+    Q_OBJECT
+
+public:
+    static constexpr int LeftColumnWidth = 300;   // pixels
+    static constexpr int ConnectionsHeight = 300; // pixels
+
+    explicit CMainFrame(QWidget* parent = nullptr);
+    ~CMainFrame() override;
+
+    // The action of a command id (EMainCommand, EEditCommand,
+    // EConnectionCommand); its object name is "command-" and the id.
+    QAction* Action(int command) const { return Actions_.value(command); }
+
+    // Shows the profile of a list item (-1: the current item): its tables
+    // and columns in the tree, its connection window above the others.
+    void ShowConnection(int item) override;
+    // Runs a connection command as its menu item does, if it is enabled.
+    void RunConnectionCommand(int command) override;
+    // Sends copy, cut, paste or undo to the current connection's editor.
+    void RunClipboardCommand(int command) override;
+
+    // Disconnects an item's profile and destroys its window. False, and
+    // nothing done, while that window is busy showing rows.
+    bool CloseConnection(int item);
+
+    // The conditions of the enabling rules as they stand now.
+    CCommandState CommandState() const;
+
+    CConnectionsWnd* Connections = nullptr;
+    QTreeWidget* TableTree = nullptr;
+    CSubstrate* Workspace = nullptr;
+    QSplitter* OuterSplitter = nullptr;
+    QSplitter* InnerSplitter = nullptr;
+    QToolBar* ToolBar = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void BuildLayout();
+    void BuildCommands();
+    void BuildStatusBar();
+    void RunCommand(int command);
+    void UpdateCommands();
+
+    void OnNewConnection();
+    void OnDeleteConnection();
+    void OnConnectionProperties();
+    void OnConnect();
+    void OnDisconnect();
+    void OnExecute();
+    void MoveFocusToPane(int step);
+
+    CConnection* CurrentProfile() const;
+    CConnectionWnd* CurrentWindow() const;
+    bool CreateConnectionWindow(CConnection& profile);
+    bool AnyWindowBusy() const;
+    // Saves the profiles, then closes every connection; once.
+    void Shutdown();
+
+    QHash<int, QAction*> Actions_;
+    QList<QLabel*> Indicators_; // CAP, NUM, SCRL
+    bool ShutDown_ = false;
+    bool Destroying_ = false;
+    bool CloseWhenIdle_ = false; // a close waits for a fill to end
+};

@@ -138,6 +138,15 @@ bool CTestDatabases::NewProfile(ETestBackend backend, CConnection& profile, QStr
     return false;
 }
 
+bool CTestDatabases::Run(const CConnection& profile, const QString& sql, QString& error)
+{
+    if (profile.Type == DatabaseTypeFireBird && FireBird_)
+        return FireBird_->Run(profile.Path + u':' + profile.Alias, sql, error);
+    auto database = NewBackend(profile.Type);
+    return database && database->Connect(profile.Path, profile.Login, profile.Password, error) &&
+           database->ExecuteSQL(sql, error);
+}
+
 std::unique_ptr<CAbstractDatabase> CTestDatabases::Open(ETestBackend backend, QString& why)
 {
     CConnection profile;

@@ -40,6 +40,10 @@ public:
     // Fills profile's connection settings for a new database without user
     // tables (credentials remembered). False with why set when impossible.
     bool NewProfile(ETestBackend backend, CConnection& profile, QString& why);
+    // Runs sql on the database of a profile made by NewProfile, as its
+    // owner would: FireBird statements in dialect 3, where double quotes
+    // name things.
+    bool Run(const CConnection& profile, const QString& sql, QString& error);
     // A database object connected to a new empty database.
     std::unique_ptr<CAbstractDatabase> Open(ETestBackend backend, QString& why);
 

@@ -1,0 +1,801 @@
+// The main window as a user meets it, under the offscreen platform: profiles
+// added through the dialog, connected (through the login dialog where one is
+// asked for), tables browsed, scripts typed and run with Ctrl+F5, profiles
+// edited and deleted, and the program quit and started again, on SQLite,
+// FireBird and PostgreSQL through ODBC. Every message box is answered by the
+// test.
+
+#include "common/ControlName.h"
+#include "database/SQLiteDatabase.h"
+#include "profiles/ConnectionsWnd.h"
+#include "resources/ConnectionDialog.h"
+#include "resources/MainMenu.h"
+#include "shell/MainFrame.h"
+#include "shell/OpenConnection.h"
+#include "shell/TablescopeApp.h"
+#include "workspace/ConnectionWnd.h"
+#include "workspace/GridText.h"
+#include "workspace/MessageBox.h"
+#include "workspace/ResultGrid.h"
+#include "workspace/ResultWriter.h"
+#include "workspace/Substrate.h"
+#include "workspace/SyntaxRichEditCtrl.h"
+#include "workspace/TestDatabases.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <functional>
+
+Q_DECLARE_METATYPE(ETestBackend)
+
+namespace {
+
+// Acts on the next modal dialog once its modal loop runs.
+void OnNextDialog(std::function<void(QDialog*)> action)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->deleteLater();
+        action(dialog);
+    });
+    timer->start(10);
+}
+
+void TypeInto(QDialog* dialog, int id, const QString& text)
+{
+    auto* edit = FindControl<QLineEdit>(dialog, id);
+    QVERIFY(edit);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+}
+
+void ClickOk(QDialog* dialog)
+{
+    auto* ok = FindControl<QPushButton>(dialog, 1);
+    QVERIFY(ok);
+    QTest::mouseClick(ok, Qt::LeftButton);
+}
+
+// The tables tree as "table: column, column" lines.
+QStringList TreeText(const QTreeWidget* tree)
+{
+    QStringList lines;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem* table = tree->topLevelItem(i);
+        QStringList columns;
+        for (int c = 0; c < table->childCount(); ++c)
+            columns.append(table->child(c)->text(0));
+        lines.append(table->text(0) + QStringLiteral(": ") + columns.join(QStringLiteral(", ")));
+    }
+    return lines;
+}
+
+QList<int> EnabledCommands(const CMainFrame& frame)
+{
+    QList<int> enabled;
+    for (const CMainCommand& command : MainCommands)
+        if (command.Command != 0 && frame.Action(command.Command)->isEnabled())
+            enabled.append(command.Command);
+    return enabled;
+}
+
+} // namespace
+
+class CMainFrameTests : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void menusToolbarAndPrompts();
+    void enablingRules_data();
+    void enablingRules();
+    void noProfilesOnlyAddIsEnabled();
+    void databaseStrings_data();
+    void databaseStrings();
+
+    void endToEnd_data();
+    void endToEnd();
+    void tablesInExactOrderAndEmptyDatabase();
+    void loginRules();
+    void deleteKeepsASelection();
+    void deletingAConnectedProfileClosesIt();
+    void propertiesOfAConnectedProfile();
+    void pasteAndUndoFollowTheEditor();
+    void clipboardCommandsReachTheShownEditor();
+    void quitSavesThenClosesEveryConnection();
+    void busyWindowHoldsOffWhatWouldDestroyIt();
+    void focusMovesBetweenPanes();
+    void tableNamesAreNeverRunAsSql_data();
+    void tableNamesAreNeverRunAsSql();
+
+private:
+    std::unique_ptr<CMainFrame> NewFrame();
+    int AddProfile(const CConnection& profile);
+    void Connect(int index);
+    CConnectionWnd* Window(int index) const;
+
+    QTemporaryDir Config;
+    QTemporaryDir Files;
+    std::unique_ptr<CMainFrame> Frame;
+    QStringList Messages;
+    QMessageBox::StandardButton Answer = QMessageBox::Yes;
+    CTestDatabases Databases;
+};
+
+void CMainFrameTests::initTestCase()
+{
+    CTablescopeApp::SetUp();
+}
+
+void CMainFrameTests::init()
+{
+    // A store of this test's own, empty at the start of every test.
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config.path()));
+    QFile::remove(Config.filePath(QStringLiteral("Brevan/Tablescope.reg")));
+    Messages.clear();
+    Answer = QMessageBox::Yes;
+    SetMessageBoxAnswerer([this](const QString& text, QMessageBox::StandardButtons) {
+        Messages.append(text);
+        return Answer;
+    });
+    Frame = NewFrame();
+}
+
+void CMainFrameTests::cleanup()
+{
+    Frame.reset();
+    SetMessageBoxAnswerer({});
+}
+
+std::unique_ptr<CMainFrame> CMainFrameTests::NewFrame()
+{
+    auto frame = std::make_unique<CMainFrame>();
+    frame->resize(1200, 900);
+    frame->show();
+    QApplication::setActiveWindow(frame.get());
+    if (!QTest::qWaitForWindowActive(frame.get()))
+        qWarning("The main window did not become active");
+    return frame;
+}
+
+int CMainFrameTests::AddProfile(const CConnection& profile)
+{
+    const int index = Frame->Connections->AddConnection(profile);
+    Frame->Connections->SelectConnection(index);
+    return index;
+}
+
+void CMainFrameTests::Connect(int index)
+{
+    Frame->Connections->SelectConnection(index);
+    Frame->Action(CommandConnect)->trigger();
+}
+
+CConnectionWnd* CMainFrameTests::Window(int index) const
+{
+    const CConnection* profile = Frame->Connections->GetConnection(index);
+    return profile ? profile->Window : nullptr;
+}
+
+void CMainFrameTests::menusToolbarAndPrompts()
+{
+    QCOMPARE(Frame->windowTitle(), QStringLiteral("Brevan Tablescope"));
+    QStringList menus;
+    for (QAction* popup : Frame->menuBar()->actions()) {
+        QStringList items;
+        for (QAction* item : popup->menu()->actions())
+            items.append(item->isSeparator() ? QStringLiteral("-") : item->text());
+        menus.append(popup->text() + QStringLiteral(": ") + items.join(QStringLiteral(" | ")));
+    }
+    QCOMPARE(
+        menus,
+        (QStringList{
+            "&File: &Exit",
+            "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | - | Undo\tCtrl+Z",
+            "&Connection: New Database Connection... | Delete Database Connection... | "
+            "Database Connection Properties... | - | Connect Database... | Disconnect Database",
+            "Query: Execute\tCtrl+F5", "&View: &Toolbar | &Status Bar",
+            "&Help: &About Brevan Tablescope..."}));
+    QStringList buttons;
+    for (QAction* action : Frame->ToolBar->actions())
+        buttons.append(action->objectName());
+    QCOMPARE(buttons,
+             (QStringList{"command-57635", "command-57634", "command-57637", "command-32788"}));
+    for (QAction* action : Frame->ToolBar->actions())
+        QVERIFY(!action->icon().isNull());
+    QCOMPARE(Frame->toolBarArea(Frame->ToolBar), Qt::TopToolBarArea);
+    QCOMPARE(Frame->ToolBar->allowedAreas(), Qt::AllToolBarAreas);
+    QVERIFY(Frame->ToolBar->isMovable());
+
+    QCOMPARE(Frame->Action(CommandUndo)->statusTip(), QStringLiteral("Отмена последнего действия"));
+    QCOMPARE(Frame->Action(CommandUndo)->toolTip(), QStringLiteral("Отменить"));
+    QCOMPARE(Frame->Action(CommandNewConnection)->statusTip(),
+             QStringLiteral("Creates a new database connection and puts int into the left-upper "
+                            "side of the windows"));
+    QCOMPARE(Frame->Action(CommandDeleteConnection)->toolTip(),
+             QStringLiteral("Delete database Connection"));
+    QCOMPARE(Frame->Action(CommandExecute)->shortcuts(),
+             QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_F5)});
+    QCOMPARE(Frame->Action(CommandCut)->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X),
+                                  QKeySequence(Qt::SHIFT | Qt::Key_Delete)}));
+    QCOMPARE(Frame->Action(CommandUndo)->shortcuts().value(1),
+             QKeySequence(Qt::ALT | Qt::Key_Backspace));
+    QCOMPARE(Frame->Action(CommandPreviousPane)->shortcuts().value(0),
+             QKeySequence(Qt::SHIFT | Qt::Key_F6));
+    for (const char* name : {"CAP", "NUM", "SCRL"})
+        QVERIFY(Frame->statusBar()->findChild<QLabel*>(QString::fromLatin1(name)));
+
+    // The View menu hides and shows the toolbar and the status bar.
+    Frame->Action(CommandViewToolbar)->trigger();
+    QVERIFY(!Frame->ToolBar->isVisible());
+    Frame->Action(CommandViewToolbar)->trigger();
+    QVERIFY(Frame->ToolBar->isVisible());
+    Frame->Action(CommandViewStatusBar)->trigger();
+    QVERIFY(!Frame->statusBar()->isVisible());
+
+    // The layout: the left column, the connections over the tree.
+    QCOMPARE(Frame->OuterSplitter->sizes().value(0), CMainFrame::LeftColumnWidth);
+    QCOMPARE(Frame->InnerSplitter->sizes().value(0), CMainFrame::ConnectionsHeight);
+    QCOMPARE(Frame->OuterSplitter->widget(1), static_cast<QWidget*>(Frame->Workspace));
+}
+
+void CMainFrameTests::enablingRules_data()
+{
+    QTest::addColumn<CCommandState>("state");
+    QTest::addColumn<QList<int>>("disabled");
+    const QList<int> perItem{CommandDeleteConnection, CommandConnectionProperties, CommandConnect,
+                             CommandDisconnect};
+    const QList<int> perWindow{CommandCut, CommandCopy, CommandPaste, CommandUndo, CommandExecute};
+    QTest::newRow("nothing") << CCommandState{} << perItem + perWindow;
+    QTest::newRow("a disconnected item")
+        << CCommandState{true, false, true, true, false} << perWindow;
+    QTest::newRow("a connected item")
+        << CCommandState{true, true, false, false, false} << QList<int>{CommandPaste, CommandUndo};
+    QTest::newRow("something to paste and undo")
+        << CCommandState{true, true, true, true, false} << QList<int>{};
+    QTest::newRow("rows loading") << CCommandState{true, true, true, true, true}
+                                  << perItem + QList<int>{CommandExecute};
+}
+
+void CMainFrameTests::enablingRules()
+{
+    QFETCH(CCommandState, state);
+    QFETCH(QList<int>, disabled);
+    for (const CMainCommand& command : MainCommands)
+        if (command.Command != 0)
+            QCOMPARE(IsCommandEnabled(command.Command, state), !disabled.contains(command.Command));
+}
+
+void CMainFrameTests::noProfilesOnlyAddIsEnabled()
+{
+    const QList<int> enabled = EnabledCommands(*Frame);
+    for (int command :
+         {int(CommandDeleteConnection), int(CommandConnectionProperties), int(CommandConnect),
+          int(CommandDisconnect), int(CommandExecute), int(CommandCopy)})
+        QVERIFY2(!enabled.contains(command), qPrintable(QString::number(command)));
+    QVERIFY(enabled.contains(CommandNewConnection));
+    // A disabled command does not run from its key either.
+    QTest::keyClick(Frame.get(), Qt::Key_F5, Qt::ControlModifier);
+    QVERIFY(Messages.isEmpty());
+}
+
+void CMainFrameTests::databaseStrings_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("alias");
+    QTest::addColumn<QString>("database");
+    QTest::newRow("SQLite file") << 0 << "/data/a.db"
+                                 << "x"
+                                 << "/data/a.db";
+    QTest::newRow("FireBird server and alias") << 1 << "db.example"
+                                               << "sales"
+                                               << "db.example:sales";
+    QTest::newRow("FireBird without a server") << 1 << ""
+                                               << "sales"
+                                               << "localhost:sales";
+    QTest::newRow("ODBC connect string") << 2 << "DSN=x;UID=a"
+                                         << ""
+                                         << "DSN=x;UID=a";
+}
+
+void CMainFrameTests::databaseStrings()
+{
+    QFETCH(int, type);
+    QFETCH(QString, path);
+    QFETCH(QString, alias);
+    QFETCH(QString, database);
+    CConnection profile;
+    profile.Type = type;
+    profile.Path = path;
+    profile.Alias = alias;
+    QCOMPARE(DatabaseString(profile), database);
+}
+
+void CMainFrameTests::endToEnd_data()
+{
+    QTest::addColumn<ETestBackend>("backend");
+    QTest::addColumn<QStringList>("grid");
+    QTest::newRow("SQLite") << ETestBackend::SQLite
+                            << QStringList{"#>|n>|word<", "  1|1|one", "  2|2|two"};
+    QTest::newRow("FireBird") << ETestBackend::FireBird
+                              << QStringList{"#>|N>|WORD<", "  1|1|one", "  2|2|two"};
+    QTest::newRow("ODBC PostgreSQL")
+        << ETestBackend::OdbcPostgres << QStringList{"#>|n>|word<", "  1|1|one", "  2|2|two"};
+}
+
+// Add a profile through the dialog, connect, browse, run a script with
+// Ctrl+F5, disconnect, quit, start again: the profile is there as it was.
+void CMainFrameTests::endToEnd()
+{
+    QFETCH(ETestBackend, backend);
+    QFETCH(QStringList, grid);
+    REQUIRE_TEST_BACKEND(Databases, backend);
+    CConnection settings;
+    QString why;
+    QVERIFY2(Databases.NewProfile(backend, settings, why), qPrintable(why));
+
+    OnNextDialog([&](QDialog* dialog) {
+        TypeInto(dialog, IdcConnectionName, QStringLiteral("Sales"));
+        auto* types = FindControl<QComboBox>(dialog, IdcConnectionType);
+        types->setFocus();
+        for (int i = 0; i <= settings.Type; ++i)
+            QTest::keyClick(types, Qt::Key_Down);
+        TypeInto(dialog, IdcConnectionPath, settings.Path);
+        if (settings.Type == DatabaseTypeFireBird)
+            TypeInto(dialog, IdcConnectionAlias, settings.Alias);
+        ClickOk(dialog);
+    });
+    Frame->Action(CommandNewConnection)->trigger();
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 1);
+    QCOMPARE(Frame->Connections->GetCurrentConnection(), 0);
+    const CConnection* profile = Frame->Connections->GetConnection(0);
+    QCOMPARE(profile->Name, QStringLiteral("Sales"));
+    QCOMPARE(profile->Type, settings.Type);
+    QVERIFY(!profile->RememberAuth);
+
+    // A table made behind the program's back, to be found in the tree.
+    {
+        CConnection maker = settings;
+        QString error;
+        QVERIFY2(OpenConnection(maker, error), qPrintable(error));
+        QVERIFY2(maker.Database->ExecuteSQL(
+                     QStringLiteral("CREATE TABLE words (n INTEGER, word VARCHAR(10))"), error),
+                 qPrintable(error));
+    }
+
+    // Connect: FireBird and ODBC ask for the login.
+    int logins = 0;
+    if (settings.Type != DatabaseTypeSQLite)
+        OnNextDialog([&](QDialog* dialog) {
+            ++logins;
+            TypeInto(dialog, 1003, settings.Login);
+            TypeInto(dialog, 1004, settings.Password);
+            ClickOk(dialog);
+        });
+    Frame->Action(CommandConnect)->trigger();
+    QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
+    QCOMPARE(logins, settings.Type != DatabaseTypeSQLite ? 1 : 0);
+    CConnectionWnd* window = Window(0);
+    QVERIFY(window);
+    QCOMPARE(Frame->Connections->GetConnectionImage(0), 0);
+    QCOMPARE(TreeText(Frame->TableTree).size(), 1);
+    QCOMPARE(TreeText(Frame->TableTree).first().toLower(), QStringLiteral("words: n, word"));
+    QCOMPARE(window->parentWidget(), static_cast<QWidget*>(Frame->Workspace));
+    QCOMPARE(window->geometry(), Frame->Workspace->rect());
+    // The editor has the focus within the window (a modal dialog has just
+    // taken the window's activation away).
+    QCOMPARE(Frame->focusWidget(), static_cast<QWidget*>(window->Editor));
+
+    // Type a script and run it with Ctrl+F5.
+    QApplication::setActiveWindow(Frame.get());
+    QVERIFY(QTest::qWaitForWindowActive(Frame.get()));
+    QTest::keyClicks(window->Editor, QStringLiteral("INSERT INTO words VALUES (1, 'one');"));
+    QTest::keyClick(window->Editor, Qt::Key_Return);
+    QTest::keyClicks(window->Editor, QStringLiteral("INSERT INTO words VALUES (2, 'two');"));
+    QTest::keyClick(window->Editor, Qt::Key_Return);
+    QTest::keyClicks(window->Editor, QStringLiteral("SELECT n, word FROM words ORDER BY n"));
+    QTest::keyClick(window->Editor, Qt::Key_F5, Qt::ControlModifier);
+    QCOMPARE(GridText(window->ResultList->Model()), grid);
+
+    // Disconnect, quit, start again.
+    Frame->Action(CommandDisconnect)->trigger();
+    QVERIFY(!Window(0));
+    QCOMPARE(Frame->Connections->GetConnectionImage(0), -1);
+    QCOMPARE(Frame->TableTree->topLevelItemCount(), 0);
+    Frame->close();
+    Frame = NewFrame();
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 1);
+    const CConnection* again = Frame->Connections->GetConnection(0);
+    QCOMPARE(again->Name, QStringLiteral("Sales"));
+    QCOMPARE(again->Type, settings.Type);
+    QCOMPARE(again->Path, settings.Path);
+    QCOMPARE(again->Alias, settings.Alias);
+    QVERIFY(again->Login.isEmpty()); // not remembered
+}
+
+void CMainFrameTests::tablesInExactOrderAndEmptyDatabase()
+{
+    const QString file = Files.filePath(QStringLiteral("order.db"));
+    {
+        CSQLiteDatabase maker;
+        QString error;
+        QVERIFY(maker.Connect(file, {}, {}, error));
+        QVERIFY(maker.ExecuteSQL(QStringLiteral("CREATE TABLE b (y); CREATE TABLE a (x, z); "
+                                                "CREATE TABLE C (w)"),
+                                 error));
+    }
+    CConnection profile;
+    profile.Name = QStringLiteral("ordered");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = file;
+    Connect(AddProfile(profile));
+    QCOMPARE(TreeText(Frame->TableTree), (QStringList{"C: w", "a: x, z", "b: y"}));
+    // Connect again on a connected profile: nothing happens, nothing is said.
+    CConnectionWnd* window = Window(0);
+    Frame->Action(CommandConnect)->trigger();
+    QCOMPARE(Window(0), window);
+    QVERIFY(Messages.isEmpty());
+
+    profile.Name = QStringLiteral("empty");
+    profile.Path = Files.filePath(QStringLiteral("empty.db"));
+    const int empty = AddProfile(profile);
+    Connect(empty);
+    QVERIFY(Window(empty));
+    QCOMPARE(Frame->TableTree->topLevelItemCount(), 0);
+    // Only the selected profile's window is shown; the tree follows the selection.
+    QVERIFY(Window(empty)->isVisible());
+    QVERIFY(!Window(0)->isVisible());
+    Frame->Connections->SelectConnection(0);
+    QVERIFY(Window(0)->isVisible());
+    QVERIFY(!Window(empty)->isVisible());
+    QCOMPARE(Frame->TableTree->topLevelItemCount(), 3);
+}
+
+void CMainFrameTests::loginRules()
+{
+    // SQLite never asks, whatever RememberAuth says.
+    CConnection profile;
+    profile.Name = QStringLiteral("file");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(QStringLiteral("login.db"));
+    profile.RememberAuth = false;
+    int dialogs = 0;
+    auto* watch = new QTimer(Frame.get());
+    connect(watch, &QTimer::timeout, this, [&] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            ++dialogs;
+            dialog->reject();
+        }
+    });
+    watch->start(5);
+    Connect(AddProfile(profile));
+    QCOMPARE(dialogs, 0);
+    QVERIFY(Window(0));
+    delete watch;
+
+    // An unset type asks, then fails with its message; the values typed are
+    // offered again next time.
+    CConnection unset;
+    unset.Name = QStringLiteral("unset");
+    const int index = AddProfile(unset);
+    QString offered;
+    OnNextDialog([&](QDialog* dialog) {
+        TypeInto(dialog, 1003, QStringLiteral("kim"));
+        TypeInto(dialog, 1004, QStringLiteral("secret"));
+        ClickOk(dialog);
+    });
+    Connect(index);
+    QCOMPARE(Messages, QStringList{"Wrong database type or database type not specified"});
+    OnNextDialog([&](QDialog* dialog) {
+        offered = FindControl<QLineEdit>(dialog, 1003)->text() + u'/' +
+                  FindControl<QLineEdit>(dialog, 1004)->text();
+        QCOMPARE(FindControl<QLineEdit>(dialog, 1004)->echoMode(), QLineEdit::Password);
+        dialog->reject(); // Cancel abandons the connection
+    });
+    Connect(index);
+    QCOMPARE(offered, QStringLiteral("kim/secret"));
+    QCOMPARE(Messages.size(), 1);
+    QVERIFY(!Window(index));
+
+    // No current item.
+    Frame->Connections->SelectConnection(-1);
+    Messages.clear();
+    Frame->RunConnectionCommand(CommandConnect); // disabled: nothing runs
+    QVERIFY(Messages.isEmpty());
+}
+
+void CMainFrameTests::deleteKeepsASelection()
+{
+    for (const char* name : {"one", "two", "three"}) {
+        CConnection profile;
+        profile.Name = QString::fromLatin1(name);
+        AddProfile(profile);
+    }
+    Answer = QMessageBox::No;
+    Frame->Action(CommandDeleteConnection)->trigger();
+    QCOMPARE(Messages, QStringList{"Do you really want to delete the selected connection?"});
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 3);
+
+    Answer = QMessageBox::Yes;
+    Frame->Action(CommandDeleteConnection)->trigger(); // the last of three
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 2);
+    QCOMPARE(Frame->Connections->GetCurrentConnection(), 1);
+    QCOMPARE(Frame->Connections->GetConnectionText(1), QStringLiteral("two"));
+
+    Frame->Connections->SelectConnection(0); // the first
+    Frame->Action(CommandDeleteConnection)->trigger();
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 1);
+    QCOMPARE(Frame->Connections->GetCurrentConnection(), 0);
+    QCOMPARE(Frame->Connections->GetConnectionText(0), QStringLiteral("two"));
+
+    Frame->Action(CommandDeleteConnection)->trigger();
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 0);
+    QVERIFY(!Frame->Action(CommandDeleteConnection)->isEnabled());
+}
+
+void CMainFrameTests::deletingAConnectedProfileClosesIt()
+{
+    CConnection profile;
+    profile.Name = QStringLiteral("connected");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(QStringLiteral("delete.db"));
+    Connect(AddProfile(profile));
+    QPointer<CConnectionWnd> window = Window(0);
+    QVERIFY(window);
+    Frame->Action(CommandDeleteConnection)->trigger();
+    QVERIFY(!window);
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 0);
+    QVERIFY(Frame->Workspace->findChildren<CConnectionWnd*>().isEmpty());
+}
+
+void CMainFrameTests::propertiesOfAConnectedProfile()
+{
+    CConnection profile;
+    profile.Name = QStringLiteral("props");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(QStringLiteral("props.db"));
+    Connect(AddProfile(profile));
+    const auto edit = [](const QString& name, const QString& path) {
+        OnNextDialog([name, path](QDialog* dialog) {
+            TypeInto(dialog, IdcConnectionName, name);
+            TypeInto(dialog, IdcConnectionPath, path);
+            ClickOk(dialog);
+        });
+    };
+    const QString otherPath = Files.filePath(QStringLiteral("other.db"));
+
+    // A new name alone: applied at once, still connected, no question.
+    edit(QStringLiteral("renamed"), profile.Path);
+    Frame->Action(CommandConnectionProperties)->trigger();
+    QVERIFY(Messages.isEmpty());
+    QCOMPARE(Frame->Connections->GetConnectionText(0), QStringLiteral("renamed"));
+    QVERIFY(Window(0));
+
+    // A new path, answered No: nothing changes.
+    Answer = QMessageBox::No;
+    edit(QStringLiteral("moved"), otherPath);
+    Frame->Action(CommandConnectionProperties)->trigger();
+    QCOMPARE(Messages.size(), 1);
+    QVERIFY(Messages.first().startsWith(
+        QStringLiteral("Database connection properties has changed. To you wish to closer the "
+                       "connectiopn that was made with the old connection properties?\r\n\r\n"
+                       "Answering \"No\" will mean")));
+    QCOMPARE(Frame->Connections->GetConnection(0)->Path, profile.Path);
+    QCOMPARE(Frame->Connections->GetConnectionText(0), QStringLiteral("renamed"));
+    QVERIFY(Window(0));
+
+    // Answered Yes: disconnected, the new values stored, no tables kept.
+    Answer = QMessageBox::Yes;
+    edit(QStringLiteral("moved"), otherPath);
+    Frame->Action(CommandConnectionProperties)->trigger();
+    const CConnection* changed = Frame->Connections->GetConnection(0);
+    QCOMPARE(changed->Path, otherPath);
+    QCOMPARE(changed->Name, QStringLiteral("moved"));
+    QVERIFY(!changed->Database);
+    QVERIFY(!Window(0));
+    QVERIFY(changed->Tables.isEmpty());
+}
+
+void CMainFrameTests::pasteAndUndoFollowTheEditor()
+{
+    CConnection profile;
+    profile.Name = QStringLiteral("editing");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(QStringLiteral("edit.db"));
+    Connect(AddProfile(profile));
+    CConnectionWnd* window = Window(0);
+    QApplication::clipboard()->clear();
+    QTest::qWait(10);
+    QVERIFY(!Frame->Action(CommandPaste)->isEnabled());
+    QVERIFY(!Frame->Action(CommandUndo)->isEnabled());
+    QVERIFY(Frame->Action(CommandCopy)->isEnabled());
+    QApplication::clipboard()->setText(QStringLiteral("SELECT 5"));
+    QTRY_VERIFY(Frame->Action(CommandPaste)->isEnabled());
+    QTest::keyClicks(window->Editor, QStringLiteral("x"));
+    QVERIFY(Frame->Action(CommandUndo)->isEnabled());
+    Frame->Action(CommandUndo)->trigger();
+    QVERIFY(window->Editor->toPlainText().isEmpty());
+    QVERIFY(!Frame->Action(CommandUndo)->isEnabled());
+    // An image is nothing the editor accepts.
+    auto* image = new QMimeData;
+    image->setImageData(QImage(4, 4, QImage::Format_RGB32));
+    QApplication::clipboard()->setMimeData(image);
+    QTRY_VERIFY(!Frame->Action(CommandPaste)->isEnabled());
+}
+
+void CMainFrameTests::clipboardCommandsReachTheShownEditor()
+{
+    CConnection profile;
+    profile.Name = QStringLiteral("clip");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(QStringLiteral("clip.db"));
+    Connect(AddProfile(profile));
+    CConnectionWnd* window = Window(0);
+    window->Editor->setPlainText(QStringLiteral("SELECT 1"));
+    window->Editor->selectAll();
+    Frame->Connections->setFocus(); // the command works from any pane
+    Frame->Action(CommandCopy)->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("SELECT 1"));
+    Frame->Action(CommandCut)->trigger();
+    QVERIFY(window->Editor->toPlainText().isEmpty());
+    Frame->Action(CommandPaste)->trigger();
+    Frame->Action(CommandPaste)->trigger();
+    QCOMPARE(window->Editor->toPlainText(), QStringLiteral("SELECT 1SELECT 1"));
+    // The splitter bar's menu reaches the frame's handler as well.
+    window->Editor->selectAll();
+    Frame->RunClipboardCommand(CommandCut);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("SELECT 1SELECT 1"));
+    QCOMPARE(window->ClipboardHandler, static_cast<CClipboardHandler*>(Frame.get()));
+}
+
+void CMainFrameTests::quitSavesThenClosesEveryConnection()
+{
+    for (const char* name : {"first", "second"}) {
+        CConnection profile;
+        profile.Name = QString::fromLatin1(name);
+        profile.Type = DatabaseTypeSQLite;
+        profile.Path = Files.filePath(QString::fromLatin1(name) + QStringLiteral(".db"));
+        Connect(AddProfile(profile));
+    }
+    QPointer<CConnectionWnd> first = Window(0);
+    QPointer<CConnectionWnd> second = Window(1);
+    QVERIFY(first && second);
+    // Quitting from the File menu.
+    Frame->Action(CommandExit)->trigger();
+    QVERIFY(!first && !second);
+    QVERIFY(!Frame->Connections->GetConnection(0)->Database);
+    QVERIFY(!Frame->Connections->GetConnection(1)->Database);
+    QVERIFY(Messages.isEmpty());
+    Frame = NewFrame();
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 2);
+    QCOMPARE(Frame->Connections->GetConnectionText(1), QStringLiteral("second"));
+}
+
+// While a grid fills, what would destroy it waits: Delete, Disconnect,
+// Properties and Execute are disabled, and a close waits for the fill.
+void CMainFrameTests::busyWindowHoldsOffWhatWouldDestroyIt()
+{
+    CConnection profile;
+    profile.Name = QStringLiteral("busy");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(QStringLiteral("busy.db"));
+    Connect(AddProfile(profile));
+    CConnectionWnd* window = Window(0);
+    window->Editor->setPlainText(QStringLiteral(
+        "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 5000) "
+        "SELECT x FROM c"));
+    QList<int> enabledWhileBusy;
+    bool closeTried = false;
+    auto* probe = new QTimer(Frame.get());
+    connect(probe, &QTimer::timeout, this, [&] {
+        if (!window->IsBusy() || closeTried)
+            return;
+        enabledWhileBusy = EnabledCommands(*Frame);
+        Frame->RunConnectionCommand(CommandDisconnect);
+        Frame->RunConnectionCommand(CommandDeleteConnection);
+        closeTried = true;
+        Frame->close();
+    });
+    probe->start(0);
+    Frame->Action(CommandExecute)->trigger();
+    QVERIFY(closeTried);
+    for (int command : {int(CommandDeleteConnection), int(CommandConnectionProperties),
+                        int(CommandDisconnect), int(CommandExecute)})
+        QVERIFY2(!enabledWhileBusy.contains(command), qPrintable(QString::number(command)));
+    QVERIFY(enabledWhileBusy.contains(CommandCopy));
+    QVERIFY(Messages.isEmpty());
+    // The close came after the fill had stopped early; the rows read stand.
+    QTRY_VERIFY(!Frame->isVisible());
+    QVERIFY(!Frame->Connections->GetConnection(0)->Database);
+}
+
+void CMainFrameTests::focusMovesBetweenPanes()
+{
+    CConnection profile;
+    profile.Name = QStringLiteral("panes");
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(QStringLiteral("panes.db"));
+    Connect(AddProfile(profile));
+    CConnectionWnd* window = Window(0);
+    QApplication::setActiveWindow(Frame.get());
+    Frame->Connections->setFocus();
+    QWidget* expected[] = {Frame->TableTree, window->Editor, window->ResultList,
+                           Frame->Connections};
+    for (QWidget* pane : expected) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+        QCOMPARE(QApplication::focusWidget(), pane);
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window->ResultList));
+}
+
+void CMainFrameTests::tableNamesAreNeverRunAsSql_data()
+{
+    QTest::addColumn<ETestBackend>("backend");
+    QTest::newRow("SQLite") << ETestBackend::SQLite;
+    QTest::newRow("FireBird") << ETestBackend::FireBird;
+    QTest::newRow("ODBC PostgreSQL") << ETestBackend::OdbcPostgres;
+}
+
+// Tables whose names need quoting, one of them made to run a second
+// statement if its name were spliced into SQL: every table lists its
+// columns, and the victim table is still there.
+void CMainFrameTests::tableNamesAreNeverRunAsSql()
+{
+    QFETCH(ETestBackend, backend);
+    REQUIRE_TEST_BACKEND(Databases, backend);
+    CConnection profile;
+    QString why;
+    QVERIFY2(Databases.NewProfile(backend, profile, why), qPrintable(why));
+    profile.Name = QStringLiteral("quoting");
+    const QStringList names{"order", "with space", "it's", "semi;colon",
+                            "x\"; DROP TABLE victim; --"};
+    QString error;
+    QVERIFY2(Databases.Run(profile, QStringLiteral("CREATE TABLE victim (v INTEGER)"), error),
+             qPrintable(error));
+    for (const QString& name : names) {
+        QString quoted = name;
+        quoted.replace(u'"', QStringLiteral("\"\""));
+        QVERIFY2(Databases.Run(
+                     profile,
+                     QStringLiteral("CREATE TABLE \"%1\" (c1 INTEGER, c2 INTEGER)").arg(quoted),
+                     error),
+                 qPrintable(error));
+    }
+    Connect(AddProfile(profile));
+    QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
+    QStringList tree = TreeText(Frame->TableTree);
+    for (QString& line : tree)
+        line = line.toLower();
+    for (const QString& name : names)
+        QVERIFY2(tree.contains(name + QStringLiteral(": c1, c2")), qPrintable(tree.join(u'\n')));
+    QVERIFY2(tree.contains(QStringLiteral("victim: v")), qPrintable(tree.join(u'\n')));
+    QCOMPARE(tree.size(), names.size() + 1);
+}
+
+QTEST_MAIN(CMainFrameTests)
+#include "tst_MainFrame.moc"

@@ -39,6 +39,9 @@ public:
     // Whether GetBlob of a NULL value succeeds, delivering no data, rather
     // than fails.
     virtual bool BlobOfNullReads() const { return false; }
+    // Whether ExecuteWithBlob refuses a negative size rather than storing an
+    // empty value (FireBird's way: it writes no segment).
+    virtual bool RefusesNegativeBlobSize() const { return true; }
     // A query over t (a INTEGER, ...) holding the rows a = 1, 2, 3 that
     // fails on the row a = 3 while the rows are read.
     virtual QString FailingQuery() const

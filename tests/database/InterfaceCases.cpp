@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QTest>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -220,6 +222,22 @@ void CInterfaceCases::closedRecordsetReadsEmpty()
     recordset->Close(); // a second Close does nothing
 }
 
+void CInterfaceCases::isNullOnlyOfAValue()
+{
+    CreateTable();
+    Run(QStringLiteral("INSERT INTO t (a, b, c) VALUES (NULL, NULL, NULL)"));
+    CRecordsetPtr recordset = Query(QStringLiteral("SELECT a, b, c FROM t"));
+    QVERIFY(recordset);
+    QVERIFY(recordset->MoveNext());
+    QVERIFY(recordset->IsNull(0));
+    QVERIFY(recordset->IsNull(2));
+    for (int column : {-1, 3, 1000})
+        QVERIFY2(!recordset->IsNull(column), qPrintable(QString::number(column)));
+    recordset->Close();
+    for (int column : {-1, 0, 2, 3})
+        QVERIFY2(!recordset->IsNull(column), qPrintable(QString::number(column)));
+}
+
 void CInterfaceCases::cleanEndIsNoFetchError()
 {
     CreateTable();
@@ -416,6 +434,45 @@ void CInterfaceCases::blobOfNullGivesNoData()
     QCOMPARE(recordset->GetBlob(0, data, size), Fixture.BlobOfNullReads());
     QCOMPARE(data, nullptr);
     QCOMPARE(size, 0);
+}
+
+void CInterfaceCases::blobOfBadSizeIsRefused_data()
+{
+    QTest::addColumn<bool>("withData");
+    QTest::addColumn<int>("size");
+    QTest::newRow("negative size") << true << -2;
+    QTest::newRow("smallest int") << true << int(INT_MIN);
+    QTest::newRow("no data, positive size") << false << 5;
+}
+
+void CInterfaceCases::blobOfBadSizeIsRefused()
+{
+    QFETCH(bool, withData);
+    QFETCH(int, size);
+    Run(QStringLiteral("CREATE TABLE b (id INTEGER, data %1)").arg(Fixture.BlobType()));
+    // Bytes without a zero among them and no zero after them: a size taken
+    // as "up to the first zero" would read past the block.
+    auto* bytes = static_cast<char*>(std::malloc(16));
+    QVERIFY(bytes);
+    std::memset(bytes, 'x', 16);
+    QString error;
+    const bool ran = Db->ExecuteWithBlob(QStringLiteral("INSERT INTO b (data) VALUES (?)"),
+                                         withData ? bytes : nullptr, size, error);
+    std::free(bytes);
+    if (size < 0 && !Fixture.RefusesNegativeBlobSize()) {
+        QVERIFY2(ran, qPrintable(error)); // an empty value, no byte read
+        CRecordsetPtr recordset = Query(QStringLiteral("SELECT data FROM b"));
+        QVERIFY(recordset && recordset->MoveNext());
+        unsigned char* data = nullptr;
+        int read = -1;
+        recordset->GetBlob(0, data, read);
+        QCOMPARE(data, nullptr);
+        QCOMPARE(read, 0);
+        return;
+    }
+    QVERIFY(!ran);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(CountRows(QStringLiteral("b")), 0);
 }
 
 void CInterfaceCases::disconnect()

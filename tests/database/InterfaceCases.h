@@ -30,6 +30,7 @@ private slots:
     void findColumn();
     void readersAnswerBadColumnsWithEmptyValues();
     void closedRecordsetReadsEmpty();
+    void isNullOnlyOfAValue();
     void cleanEndIsNoFetchError();
     void failedFetchStaysFailed();
     void listsUserTables();
@@ -39,6 +40,8 @@ private slots:
     void parametersRunAgainAfterCloseCursor();
     void blobRoundTrip();
     void blobOfNullGivesNoData();
+    void blobOfBadSizeIsRefused_data();
+    void blobOfBadSizeIsRefused();
     void disconnect();
 
     void exportWritesExactBytes_data();

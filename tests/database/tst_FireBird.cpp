@@ -55,6 +55,7 @@ public:
     }
 
     int BlobExtraBytes() const override { return 1; }
+    bool RefusesNegativeBlobSize() const override { return false; }
 
     // A new empty database; its "localhost:" location, or empty with error set.
     QString CreateDatabase(QString& error)

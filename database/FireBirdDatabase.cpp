@@ -169,13 +169,35 @@ bool CFireBirdDatabase::Connect(const QString& database, const QString& user,
     return true;
 }
 
+bool CFireBirdDatabase::IsReachable()
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    return fb_ping(status, &DbHandle_) == 0;
+}
+
 bool CFireBirdDatabase::Disconnect()
 {
-    if (TrHandle_ || !DbHandle_)
+    if (!DbHandle_)
         return false;
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (isc_detach_database(status, &DbHandle_))
+    if (TrHandle_) {
+        if (IsReachable())
+            return false; // the caller's transaction is the caller's to end
+        // The server is gone and the transaction with it: let the client
+        // library drop both, and report the failure by the result.
+        if (isc_rollback_transaction(status, &TrHandle_))
+            fb_disconnect_transaction(status, &TrHandle_);
+        TrHandle_ = 0;
+        isc_detach_database(status, &DbHandle_);
+        DbHandle_ = 0;
         return false;
+    }
+    if (isc_detach_database(status, &DbHandle_)) {
+        if (IsReachable())
+            return false;
+        DbHandle_ = 0; // a lost attachment is closed as far as it can be
+        return false;
+    }
     DbHandle_ = 0;
     return true;
 }

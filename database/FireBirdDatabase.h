@@ -63,6 +63,11 @@ public:
     // fails it is rolled back.
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    // In a dialect 3 database the quoted name is prepared in dialect 3 and
+    // described; dialect 1 has no quoted names, so there the system tables
+    // are read with the name as a parameter (exactly as stored: upper case
+    // for a name created unquoted).
+    bool GetColumnNames(const QString& table, QStringList& columns, QString& error) override;
 
     // The messages of a status vector in their order, joined by "; ". Each
     // message is cut to fit a 256-byte buffer.
@@ -93,6 +98,9 @@ private:
     bool StartTransaction(const char* block, short length, QString& error);
     // Whether the server still answers on the attachment.
     bool IsReachable();
+    // The SQL dialect of the attached database.
+    bool DatabaseDialect(int& dialect, QString& error);
+    bool GetColumnNamesFromCatalogue(const QString& table, QStringList& columns, QString& error);
     // Runs one statement of a script inside the current transaction.
     bool RunStatement(const QByteArray& sql, QString& error);
     // Creates a BLOB in the current transaction holding size bytes at data.

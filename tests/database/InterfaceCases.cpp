@@ -302,6 +302,71 @@ void CInterfaceCases::failedFetchStaysFailed()
     QVERIFY(!exportError.isEmpty());
 }
 
+void CInterfaceCases::columnNamesOfAnyTableName()
+{
+    // A reserved word, blanks, both quote marks, a semicolon, and names that
+    // would run a second statement if they were spliced into SQL as they
+    // are, or quoted without doubling the quote marks inside them.
+    const QStringList names{
+        QStringLiteral("order"),
+        QStringLiteral("with space"),
+        QStringLiteral("it's"),
+        QStringLiteral("say \"hi\""),
+        QStringLiteral("semi;colon"),
+        QStringLiteral("x; DROP TABLE victim"),
+        QStringLiteral("q\"; DROP TABLE victim; --"),
+    };
+    Run(QStringLiteral("CREATE TABLE victim (a INTEGER)"));
+    Run(QStringLiteral("INSERT INTO victim (a) VALUES (1)"));
+    QString error;
+    for (const QString& name : names) {
+        QString quoted = name;
+        quoted.replace(u'"', QStringLiteral("\"\""));
+        const QString create =
+            QStringLiteral("CREATE TABLE \"%1\" (first_one INTEGER, other_one VARCHAR(10))")
+                .arg(quoted);
+        QVERIFY2(Fixture.RunQuoted(*Db, create, error), qPrintable(create + u' ' + error));
+    }
+    // The names as the database lists them, as the connection code takes them.
+    QStringList tables;
+    QVERIFY(Db->GetTableNames(tables, error));
+    QCOMPARE(tables.size(), names.size() + 1);
+    for (const QString& table : std::as_const(tables)) {
+        QStringList columns{QStringLiteral("kept")};
+        QVERIFY2(Db->GetColumnNames(table, columns, error), qPrintable(table + u' ' + error));
+        QCOMPARE(columns.value(0), QStringLiteral("kept"));
+        if (table.compare(QStringLiteral("victim"), Qt::CaseInsensitive) == 0) {
+            QCOMPARE(columns.size(), 2);
+            QCOMPARE(columns[1].toLower(), QStringLiteral("a"));
+            continue;
+        }
+        QCOMPARE(columns.size(), 3);
+        QCOMPARE(columns[1].toLower(), QStringLiteral("first_one"));
+        QCOMPARE(columns[2].toLower(), QStringLiteral("other_one"));
+    }
+
+    // Nothing else ran: the victim keeps its row, no table came or went.
+    QCOMPARE(CountRows(QStringLiteral("victim")), 1);
+    tables.clear();
+    QVERIFY(Db->GetTableNames(tables, error));
+    QStringList expected = names;
+    expected.append(QStringLiteral("victim"));
+    for (QString& table : tables)
+        table = table.trimmed().toLower();
+    for (QString& table : expected)
+        table = table.toLower();
+    tables.sort();
+    expected.sort();
+    QCOMPARE(tables, expected);
+
+    QStringList columns;
+    error.clear();
+    QVERIFY(!Db->GetColumnNames(QStringLiteral("no such table"), columns, error));
+
+    QVERIFY(!error.isEmpty());
+    QVERIFY(columns.isEmpty());
+}
+
 void CInterfaceCases::listsUserTables()
 {
     QString error;

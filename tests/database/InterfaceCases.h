@@ -34,6 +34,7 @@ private slots:
     void cleanEndIsNoFetchError();
     void failedFetchStaysFailed();
     void listsUserTables();
+    void columnNamesOfAnyTableName();
     void endTransactionMatchesCommitAndRollback_data();
     void endTransactionMatchesCommitAndRollback();
     void transactionCanBeRolledBack();

@@ -167,13 +167,18 @@ qint64 CPrivatePostgres::ProcessId() const
 
 QString CPrivatePostgres::ConnectString(const QString& extra) const
 {
+    return ConnectStringAs(Superuser, extra);
+}
+
+QString CPrivatePostgres::ConnectStringAs(const QString& role, const QString& extra) const
+{
     // The DSN names the driver; every setting that matters is given here.
     QString dsn = qEnvironmentVariable("TABLESCOPE_ODBC_PG_DSN", QStringLiteral("DSN=TablescopePG"))
                       .section(u';', 0, 0);
     QString text = dsn + QStringLiteral(";Servername=127.0.0.1;Port=%1;Database=postgres;"
                                         "Username=%2;Password=none")
                              .arg(Port_)
-                             .arg(Superuser);
+                             .arg(role);
     if (!extra.isEmpty())
         text += u';' + extra;
     return text;

@@ -35,6 +35,8 @@ public:
     // superuser, through the DSN the tests use for the PostgreSQL driver;
     // extra ("Option=value;...") is appended.
     QString ConnectString(const QString& extra = {}) const;
+    // The same for another role of the cluster.
+    QString ConnectStringAs(const QString& role, const QString& extra = {}) const;
 
 private:
     bool Initialise(QString& error);

@@ -4,6 +4,10 @@
 // same query to /dev/null in the same run. Both connect, run the query and
 // read every row; the figure that matters is their ratio.
 //
+// Then the column names of a table of 1,000,000 rows against those of the
+// same table emptied: connecting and reading a table's columns must not
+// depend on its rows.
+//
 // The data source is the one the tests use: TABLESCOPE_ODBC_PG_DSN and
 // ODBCINI as scripts/start-servers.sh writes them, with the same defaults.
 
@@ -90,6 +94,74 @@ bool RunIsql(const QString& isql, const QString& connect, const QString& query,
            process.exitCode() == 0;
 }
 
+constexpr int BigRows = 1000000;
+
+// Connects, reads table's column names, disconnects: what opening a
+// connection does for each table. False on a failure.
+bool ConnectAndReadColumns(const QString& connect, const QString& table)
+{
+    COdbcDatabase db;
+    QString error;
+    QStringList columns;
+    const bool ok = db.Connect(connect, {}, {}, error) && db.GetColumnNames(table, columns, error);
+    if (!ok)
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    db.Disconnect();
+    return ok && columns.size() == 3;
+}
+
+// Connects and runs "SELECT * FROM" table without reading a row: the
+// driver's execute alone.
+bool ConnectAndExecute(const QString& connect, const QString& table)
+{
+    COdbcDatabase db;
+    QString error;
+    CAbstractRecordset* raw = nullptr;
+    const bool ok = db.Connect(connect, {}, {}, error) &&
+                    db.OpenRecordset(QStringLiteral("SELECT * FROM ") + table, error, raw);
+    CRecordsetPtr recordset(raw);
+    if (!ok)
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    recordset.reset();
+    db.Disconnect();
+    return ok;
+}
+
+// The column names of a table of a million rows against those of the same
+// table empty; the rows must not count.
+int MeasureColumnNames(COdbcDatabase& db, const QString& connect, const QString& table)
+{
+    QString error;
+    if (!db.ExecuteSQL(
+            QStringLiteral("DROP TABLE IF EXISTS %1;"
+                           "CREATE TABLE %1 (id INTEGER, name VARCHAR(40), note TEXT);"
+                           "INSERT INTO %1 SELECT i, 'name ' || i, 'a note on row ' || i "
+                           "FROM generate_series(1, %2) AS i")
+                .arg(table)
+                .arg(BigRows),
+            error)) {
+        std::fprintf(stderr, "cannot fill %s: %s\n", qPrintable(table), qPrintable(error));
+        return 1;
+    }
+    CBenchTable bench("ODBC backend over PostgreSQL: a table's column names, 1,000,000 rows vs "
+                      "none");
+    bool ok = true;
+    const double full = BestSeconds(5, [&] { ok = ConnectAndReadColumns(connect, table) && ok; });
+    const double executed = BestSeconds(1, [&] { ok = ConnectAndExecute(connect, table) && ok; });
+    if (!db.ExecuteSQL(QStringLiteral("TRUNCATE %1").arg(table), error)) {
+        std::fprintf(stderr, "cannot empty %s: %s\n", qPrintable(table), qPrintable(error));
+        return 1;
+    }
+    const double empty = BestSeconds(5, [&] { ok = ConnectAndReadColumns(connect, table) && ok; });
+    bench.Row("connect + GetColumnNames, 1,000,000 rows", full, "s", "under 1");
+    bench.Row("connect + GetColumnNames, empty table", empty, "s", "(reference)");
+    bench.Row("ratio 1,000,000 rows / empty", full / empty, "", "at most 1.5");
+    bench.Row("connect + execute SELECT * (not used), 1,000,000 rows", executed, "s",
+              "(what reading the columns must avoid)");
+    db.ExecuteSQL(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table), error);
+    return ok && full < 1.0 && full / empty <= 1.5 ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -139,6 +211,9 @@ int main(int argc, char* argv[])
     bench.Note("characters read through the interface", std::to_string(characters));
 
     db.ExecuteSQL(QStringLiteral("DROP TABLE IF EXISTS %1").arg(table), error);
+
+    if (MeasureColumnNames(db, connect, table + QStringLiteral("_columns")) != 0)
+        failed = 1;
     db.Disconnect();
     return failed;
 }

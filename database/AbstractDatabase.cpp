@@ -18,15 +18,26 @@ bool CAbstractDatabase::GetTableNamesByQuery(const QString& query, QStringList& 
     return !recordset->GetFetchError(error); // a lost connection is no short list
 }
 
+QString CAbstractDatabase::QuoteIdentifier(const QString& name, const QString& quote)
+{
+    QString doubled = name;
+    doubled.replace(quote, quote + quote);
+    return quote + doubled + quote;
+}
+
 bool CAbstractDatabase::GetColumnNames(const QString& table, QStringList& columns, QString& error)
 {
-    CAbstractRecordset* opened = nullptr;
-    const bool ok = OpenRecordset(QStringLiteral("SELECT * FROM ") + table, error, opened);
-    CRecordsetPtr recordset(opened); // one left behind by a failed execute is ours as well
+    // Preparing the query makes the database check the table and describe
+    // its columns; the statement is never run.
+    CAbstractRecordset* prepared = nullptr;
+    const bool ok =
+        Prepare(QStringLiteral("SELECT * FROM ") + QuoteIdentifier(table, QStringLiteral("\"")),
+                error, prepared);
+    CRecordsetPtr recordset(prepared);
     if (!ok)
         return false;
     const int count = recordset->GetColumnCount();
-    for (int i = 0; i < count; ++i)
-        columns.append(recordset->GetColumnName(i));
+    for (int column = 0; column < count; ++column)
+        columns.append(recordset->GetColumnName(column));
     return true;
 }

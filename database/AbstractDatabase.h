@@ -84,6 +84,10 @@ public:
     // per row, each value in double quotes, values joined by delimiter.
     virtual bool ExportToTextFile(const QString& sql, QString& error, const QString& fileName,
                                   const QString& delimiter);
+    // Appends the names of table's columns, in column order. The name is
+    // quoted for the backend (or passed as a parameter), never spliced into
+    // SQL as it is; no row is read.
+    virtual bool GetColumnNames(const QString& table, QStringList& columns, QString& error);
 
     // Appends the names of table's columns, in column order, without reading
     // a row. This form runs "SELECT * FROM " and the name as it stands; a
@@ -94,4 +98,6 @@ protected:
     // The table-name loop shared by the backends that list their tables
     // with a catalogue query: GetString(0) of every row is appended.
     bool GetTableNamesByQuery(const QString& query, QStringList& names, QString& error);
+    // name between two quote marks, every quote mark inside it doubled.
+    static QString QuoteIdentifier(const QString& name, const QString& quote);
 };

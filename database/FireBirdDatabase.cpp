@@ -169,13 +169,35 @@ bool CFireBirdDatabase::Connect(const QString& database, const QString& user,
     return true;
 }
 
+bool CFireBirdDatabase::IsReachable()
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    return fb_ping(status, &DbHandle_) == 0;
+}
+
 bool CFireBirdDatabase::Disconnect()
 {
-    if (TrHandle_ || !DbHandle_)
+    if (!DbHandle_)
         return false;
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (isc_detach_database(status, &DbHandle_))
+    if (TrHandle_) {
+        if (IsReachable())
+            return false; // the caller's transaction is the caller's to end
+        // The server is gone and the transaction with it: let the client
+        // library drop both, and report the failure by the result.
+        if (isc_rollback_transaction(status, &TrHandle_))
+            fb_disconnect_transaction(status, &TrHandle_);
+        TrHandle_ = 0;
+        isc_detach_database(status, &DbHandle_);
+        DbHandle_ = 0;
         return false;
+    }
+    if (isc_detach_database(status, &DbHandle_)) {
+        if (IsReachable())
+            return false;
+        DbHandle_ = 0; // a lost attachment is closed as far as it can be
+        return false;
+    }
     DbHandle_ = 0;
     return true;
 }
@@ -502,6 +524,97 @@ bool CFireBirdDatabase::OpenRecordset(const QString& sql, QString& error,
 bool CFireBirdDatabase::GetTableNames(QStringList& names, QString& error)
 {
     return GetTableNamesByQuery(QString::fromLatin1(TableQuery), names, error);
+}
+
+bool CFireBirdDatabase::DatabaseDialect(int& dialect, QString& error)
+{
+    const char items[] = {isc_info_db_sql_dialect, isc_info_end};
+    char answer[32] = {};
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_database_info(status, &DbHandle_, short(sizeof items), items, short(sizeof answer),
+                          answer)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    dialect = 1; // a database too old to say is of dialect 1
+    for (int i = 0; i + 3 <= int(sizeof answer) && answer[i] != isc_info_end;) {
+        const int length = int(isc_vax_integer(answer + i + 1, 2));
+        if (length < 0 || i + 3 + length > int(sizeof answer))
+            break;
+        if (answer[i] == isc_info_db_sql_dialect)
+            dialect = int(isc_vax_integer(answer + i + 3, short(length)));
+        i += 3 + length;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::GetColumnNames(const QString& table, QStringList& columns, QString& error)
+{
+    int dialect = 1;
+    if (!DatabaseDialect(dialect, error))
+        return false;
+    if (dialect < 3)
+        return GetColumnNamesFromCatalogue(table, columns, error);
+
+    const QByteArray sql =
+        (QStringLiteral("SELECT * FROM ") + QuoteIdentifier(table, QStringLiteral("\""))).toUtf8();
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    CFireBirdStatement statement;
+    if (isc_dsql_allocate_statement(status, &DbHandle_, statement.Handle())) {
+        error = GetStatusText(status);
+        return false;
+    }
+    // Declared after the statement: an owned transaction is rolled back
+    // before the statement is released. It only served the preparation.
+    COwnedTransaction transaction(TrHandle_);
+    if (!TrHandle_) {
+        if (!StartTransaction(nullptr, 0, error))
+            return false;
+        transaction.Own();
+    }
+    constexpr unsigned short QuotingDialect = 3;
+    auto output = Describe(
+        [&](ISC_STATUS* status, XSQLDA* sqlda) {
+            return isc_dsql_prepare(status, &TrHandle_, statement.Handle(), 0, sql.constData(),
+                                    QuotingDialect, sqlda);
+        },
+        [&](ISC_STATUS* status, XSQLDA* sqlda) {
+            return isc_dsql_describe(status, statement.Handle(), SQLDA_VERSION1, sqlda);
+        },
+        error);
+    if (!output)
+        return false;
+    for (int i = 0; i < output->Count(); ++i) {
+        const XSQLVAR& column = *output->Variable(i);
+        const int length =
+            std::clamp<int>(column.aliasname_length, 0, int(sizeof column.aliasname));
+        columns.append(Utf8ToText(column.aliasname, length));
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::GetColumnNamesFromCatalogue(const QString& table, QStringList& columns,
+                                                    QString& error)
+{
+    CAbstractRecordset* prepared = nullptr;
+    const bool ok = Prepare(QStringLiteral("SELECT RDB$FIELD_NAME FROM RDB$RELATION_FIELDS "
+                                           "WHERE RDB$RELATION_NAME = ? "
+                                           "ORDER BY RDB$FIELD_POSITION"),
+                            error, prepared);
+    CRecordsetPtr recordset(prepared);
+    if (!ok || !SetParamString(prepared, 0, table, error) || !Execute(prepared, error))
+        return false;
+    QStringList found;
+    while (recordset->MoveNext())
+        found.append(recordset->GetString(0));
+    if (recordset->GetFetchError(error))
+        return false;
+    if (found.isEmpty()) { // every table has a column
+        error = QStringLiteral("Table unknown: %1").arg(table);
+        return false;
+    }
+    columns += found;
+    return true;
 }
 
 // Parameters.

@@ -9,7 +9,7 @@
 // before they return; a transaction that Prepare had to start belongs to the
 // recordset, whose Close commits it. A transaction begun through this
 // interface stays open until CommitTransaction or RollbackTransaction, and
-// Disconnect refuses while one is open.
+// Disconnect refuses while one is open and the server is still there.
 
 #include "database/AbstractDatabase.h"
 
@@ -46,6 +46,9 @@ public:
     bool ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error) override;
     bool OpenRecordset(const QString& sql, QString& error, CAbstractRecordset*& recordset) override;
     bool ExecuteSQL(const QString& sql, QString& error) override;
+    // Refuses while a transaction is open, unless the server can no longer
+    // be reached: then the client's handles are released all the same and
+    // the result still reports the failure.
     bool Disconnect() override;
     bool IsConnected() override;
     // database is "server:path-or-alias"; user and password go into the
@@ -60,6 +63,11 @@ public:
     // fails it is rolled back.
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    // In a dialect 3 database the quoted name is prepared in dialect 3 and
+    // described; dialect 1 has no quoted names, so there the system tables
+    // are read with the name as a parameter (exactly as stored: upper case
+    // for a name created unquoted).
+    bool GetColumnNames(const QString& table, QStringList& columns, QString& error) override;
 
     // The messages of a status vector in their order, joined by "; ". Each
     // message is cut to fit a 256-byte buffer.
@@ -88,6 +96,11 @@ private:
     // Refuses to run while a text parameter has not been given its value.
     bool CheckTextParameters(CFireBirdRecordset& recordset, QString& error);
     bool StartTransaction(const char* block, short length, QString& error);
+    // Whether the server still answers on the attachment.
+    bool IsReachable();
+    // The SQL dialect of the attached database.
+    bool DatabaseDialect(int& dialect, QString& error);
+    bool GetColumnNamesFromCatalogue(const QString& table, QStringList& columns, QString& error);
     // Runs one statement of a script inside the current transaction.
     bool RunStatement(const QByteArray& sql, QString& error);
     // Creates a BLOB in the current transaction holding size bytes at data.

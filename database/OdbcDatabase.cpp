@@ -3,6 +3,7 @@
 #include "database/OdbcRecordset.h"
 #include "database/SplitDelimited.h"
 
+#include <algorithm>
 #include <memory>
 #include <sql.h>
 #include <sqlext.h>
@@ -271,6 +272,35 @@ bool COdbcDatabase::ExecuteWithBlob(const QString& sql, const void* data, int si
         error = GetDiagnosticText(statement.Get());
         return false;
     }
+    return true;
+}
+
+bool COdbcDatabase::GetColumnNames(const QString& table, QStringList& columns, QString& error)
+{
+    SQLWCHAR quote[8] = {};
+    SQLSMALLINT length = 0; // in bytes
+    if (!SQL_SUCCEEDED(SQLGetInfoW(Connection_.Get(), SQL_IDENTIFIER_QUOTE_CHAR, quote,
+                                   sizeof quote, &length))) {
+        error = GetDiagnosticText();
+        return false;
+    }
+    const QString mark = QString::fromUtf16(reinterpret_cast<const char16_t*>(quote),
+                                            std::clamp<qsizetype>(length / 2, 0, 7))
+                             .trimmed();
+    if (mark.isEmpty()) { // the driver says it has no quotes
+        error = QStringLiteral("The ODBC driver cannot quote the table name \"%1\"").arg(table);
+        return false;
+    }
+    CAbstractRecordset* opened = nullptr;
+    const bool ok = OpenRecordset(QStringLiteral("SELECT * FROM ") + QuoteIdentifier(table, mark) +
+                                      QStringLiteral(" WHERE 1 = 0"),
+                                  error, opened);
+    CRecordsetPtr recordset(opened);
+    if (!ok)
+        return false;
+    const int count = recordset->GetColumnCount();
+    for (int column = 0; column < count; ++column)
+        columns.append(recordset->GetColumnName(column));
     return true;
 }
 

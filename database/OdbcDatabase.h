@@ -61,6 +61,10 @@ public:
     bool RollbackTransaction(QString& error) override;
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    // The name in the driver's identifier quotes, in a query that can
+    // return no row: the server checks the table and the right to read it,
+    // and a driver that reads a whole result at once reads nothing.
+    bool GetColumnNames(const QString& table, QStringList& columns, QString& error) override;
 
     // The diagnostic records of a statement, or of the connection when
     // statement is null, joined by "; "; records of state 01004 (data

@@ -142,6 +142,16 @@ bool CSQLiteDatabase::ExecuteWithBlob(const QString& sql, const void* data, int 
 {
     if (!CheckConnected(error))
         return false;
+    // SQLite would take a negative size as "up to the first zero byte" and
+    // read past the caller's block; null data would store NULL.
+    if (size < 0) {
+        error = QStringLiteral("Wrong size of the binary data: (%1)").arg(size);
+        return false;
+    }
+    if (size > 0 && !data) {
+        error = QStringLiteral("No BLOB data was given");
+        return false;
+    }
     CSQLiteRecordset recordset; // finalizes the statement on every path
     sqlite3_stmt* statement = nullptr;
     int result =

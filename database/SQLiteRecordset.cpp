@@ -58,7 +58,7 @@ bool CSQLiteRecordset::GetBlob(int column, unsigned char*& data, int& size)
 
 bool CSQLiteRecordset::IsNull(int column)
 {
-    return ColumnType(column) == SQLITE_NULL;
+    return HasColumn(column) && ColumnType(column) == SQLITE_NULL;
 }
 
 QString CSQLiteRecordset::GetString(int column)

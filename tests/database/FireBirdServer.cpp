@@ -85,7 +85,7 @@ QString CFireBirdServer::NewLocation(const QString& stem)
         .arg(++Count_);
 }
 
-bool CFireBirdServer::Create(const QString& location, QString& error)
+bool CFireBirdServer::Create(const QString& location, QString& error, int dialect)
 {
     QString escaped = Password_;
     escaped.replace(u'\'', QStringLiteral("''"));
@@ -95,8 +95,8 @@ bool CFireBirdServer::Create(const QString& location, QString& error)
     ISC_STATUS status[ISC_STATUS_LENGTH];
     CRawAttachment attachment;
     isc_tr_handle none = 0;
-    if (isc_dsql_execute_immediate(status, &attachment.Handle, &none, 0, sql.constData(), 3,
-                                   nullptr)) {
+    if (isc_dsql_execute_immediate(status, &attachment.Handle, &none, 0, sql.constData(),
+                                   static_cast<unsigned short>(dialect), nullptr)) {
         error = StatusMessage(status);
         return false;
     }

@@ -30,7 +30,8 @@ public:
     // object, named after stem and this process.
     QString NewLocation(const QString& stem);
 
-    bool Create(const QString& location, QString& error);
+    // A database of the given SQL dialect.
+    bool Create(const QString& location, QString& error, int dialect = 3);
     bool Drop(const QString& location, QString& error);
     // Runs sql in dialect 3 in a transaction of its own.
     bool Run(const QString& location, const QString& sql, QString& error);

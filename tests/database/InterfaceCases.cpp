@@ -4,7 +4,9 @@
 
 #include <QFile>
 #include <QTest>
+#include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -220,6 +222,22 @@ void CInterfaceCases::closedRecordsetReadsEmpty()
     recordset->Close(); // a second Close does nothing
 }
 
+void CInterfaceCases::isNullOnlyOfAValue()
+{
+    CreateTable();
+    Run(QStringLiteral("INSERT INTO t (a, b, c) VALUES (NULL, NULL, NULL)"));
+    CRecordsetPtr recordset = Query(QStringLiteral("SELECT a, b, c FROM t"));
+    QVERIFY(recordset);
+    QVERIFY(recordset->MoveNext());
+    QVERIFY(recordset->IsNull(0));
+    QVERIFY(recordset->IsNull(2));
+    for (int column : {-1, 3, 1000})
+        QVERIFY2(!recordset->IsNull(column), qPrintable(QString::number(column)));
+    recordset->Close();
+    for (int column : {-1, 0, 2, 3})
+        QVERIFY2(!recordset->IsNull(column), qPrintable(QString::number(column)));
+}
+
 void CInterfaceCases::cleanEndIsNoFetchError()
 {
     CreateTable();
@@ -282,6 +300,71 @@ void CInterfaceCases::failedFetchStaysFailed()
                                   Dir.filePath(QStringLiteral("failing.txt")),
                                   QStringLiteral(",")));
     QVERIFY(!exportError.isEmpty());
+}
+
+void CInterfaceCases::columnNamesOfAnyTableName()
+{
+    // A reserved word, blanks, both quote marks, a semicolon, and names that
+    // would run a second statement if they were spliced into SQL as they
+    // are, or quoted without doubling the quote marks inside them.
+    const QStringList names{
+        QStringLiteral("order"),
+        QStringLiteral("with space"),
+        QStringLiteral("it's"),
+        QStringLiteral("say \"hi\""),
+        QStringLiteral("semi;colon"),
+        QStringLiteral("x; DROP TABLE victim"),
+        QStringLiteral("q\"; DROP TABLE victim; --"),
+    };
+    Run(QStringLiteral("CREATE TABLE victim (a INTEGER)"));
+    Run(QStringLiteral("INSERT INTO victim (a) VALUES (1)"));
+    QString error;
+    for (const QString& name : names) {
+        QString quoted = name;
+        quoted.replace(u'"', QStringLiteral("\"\""));
+        const QString create =
+            QStringLiteral("CREATE TABLE \"%1\" (first_one INTEGER, other_one VARCHAR(10))")
+                .arg(quoted);
+        QVERIFY2(Fixture.RunQuoted(*Db, create, error), qPrintable(create + u' ' + error));
+    }
+    // The names as the database lists them, as the connection code takes them.
+    QStringList tables;
+    QVERIFY(Db->GetTableNames(tables, error));
+    QCOMPARE(tables.size(), names.size() + 1);
+    for (const QString& table : std::as_const(tables)) {
+        QStringList columns{QStringLiteral("kept")};
+        QVERIFY2(Db->GetColumnNames(table, columns, error), qPrintable(table + u' ' + error));
+        QCOMPARE(columns.value(0), QStringLiteral("kept"));
+        if (table.compare(QStringLiteral("victim"), Qt::CaseInsensitive) == 0) {
+            QCOMPARE(columns.size(), 2);
+            QCOMPARE(columns[1].toLower(), QStringLiteral("a"));
+            continue;
+        }
+        QCOMPARE(columns.size(), 3);
+        QCOMPARE(columns[1].toLower(), QStringLiteral("first_one"));
+        QCOMPARE(columns[2].toLower(), QStringLiteral("other_one"));
+    }
+
+    // Nothing else ran: the victim keeps its row, no table came or went.
+    QCOMPARE(CountRows(QStringLiteral("victim")), 1);
+    tables.clear();
+    QVERIFY(Db->GetTableNames(tables, error));
+    QStringList expected = names;
+    expected.append(QStringLiteral("victim"));
+    for (QString& table : tables)
+        table = table.trimmed().toLower();
+    for (QString& table : expected)
+        table = table.toLower();
+    tables.sort();
+    expected.sort();
+    QCOMPARE(tables, expected);
+
+    QStringList columns;
+    error.clear();
+    QVERIFY(!Db->GetColumnNames(QStringLiteral("no such table"), columns, error));
+
+    QVERIFY(!error.isEmpty());
+    QVERIFY(columns.isEmpty());
 }
 
 void CInterfaceCases::listsUserTables()
@@ -416,6 +499,45 @@ void CInterfaceCases::blobOfNullGivesNoData()
     QCOMPARE(recordset->GetBlob(0, data, size), Fixture.BlobOfNullReads());
     QCOMPARE(data, nullptr);
     QCOMPARE(size, 0);
+}
+
+void CInterfaceCases::blobOfBadSizeIsRefused_data()
+{
+    QTest::addColumn<bool>("withData");
+    QTest::addColumn<int>("size");
+    QTest::newRow("negative size") << true << -2;
+    QTest::newRow("smallest int") << true << int(INT_MIN);
+    QTest::newRow("no data, positive size") << false << 5;
+}
+
+void CInterfaceCases::blobOfBadSizeIsRefused()
+{
+    QFETCH(bool, withData);
+    QFETCH(int, size);
+    Run(QStringLiteral("CREATE TABLE b (id INTEGER, data %1)").arg(Fixture.BlobType()));
+    // Bytes without a zero among them and no zero after them: a size taken
+    // as "up to the first zero" would read past the block.
+    auto* bytes = static_cast<char*>(std::malloc(16));
+    QVERIFY(bytes);
+    std::memset(bytes, 'x', 16);
+    QString error;
+    const bool ran = Db->ExecuteWithBlob(QStringLiteral("INSERT INTO b (data) VALUES (?)"),
+                                         withData ? bytes : nullptr, size, error);
+    std::free(bytes);
+    if (size < 0 && !Fixture.RefusesNegativeBlobSize()) {
+        QVERIFY2(ran, qPrintable(error)); // an empty value, no byte read
+        CRecordsetPtr recordset = Query(QStringLiteral("SELECT data FROM b"));
+        QVERIFY(recordset && recordset->MoveNext());
+        unsigned char* data = nullptr;
+        int read = -1;
+        recordset->GetBlob(0, data, read);
+        QCOMPARE(data, nullptr);
+        QCOMPARE(read, 0);
+        return;
+    }
+    QVERIFY(!ran);
+    QVERIFY(!error.isEmpty());
+    QCOMPARE(CountRows(QStringLiteral("b")), 0);
 }
 
 void CInterfaceCases::disconnect()

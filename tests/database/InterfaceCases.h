@@ -30,15 +30,19 @@ private slots:
     void findColumn();
     void readersAnswerBadColumnsWithEmptyValues();
     void closedRecordsetReadsEmpty();
+    void isNullOnlyOfAValue();
     void cleanEndIsNoFetchError();
     void failedFetchStaysFailed();
     void listsUserTables();
+    void columnNamesOfAnyTableName();
     void endTransactionMatchesCommitAndRollback_data();
     void endTransactionMatchesCommitAndRollback();
     void transactionCanBeRolledBack();
     void parametersRunAgainAfterCloseCursor();
     void blobRoundTrip();
     void blobOfNullGivesNoData();
+    void blobOfBadSizeIsRefused_data();
+    void blobOfBadSizeIsRefused();
     void disconnect();
 
     void exportWritesExactBytes_data();

@@ -55,6 +55,12 @@ public:
     }
 
     int BlobExtraBytes() const override { return 1; }
+    bool RefusesNegativeBlobSize() const override { return false; }
+    // The interface runs dialect 1, which has no quoted names.
+    bool RunQuoted(CAbstractDatabase&, const QString& sql, QString& error) override
+    {
+        return !Created.isEmpty() && Server_.Run(Created.last(), sql, error);
+    }
 
     // A new empty database; its "localhost:" location, or empty with error set.
     QString CreateDatabase(QString& error)
@@ -151,6 +157,7 @@ private slots:
     void blobWithWrongMarkerCountLeavesNothing();
     void blobInOneLongSegment();
     void tableNamesLoseTrailingBlanks();
+    void columnNamesInADialect1Database();
 
 private:
     bool Run(const QString& sql);
@@ -1069,6 +1076,46 @@ void CFireBirdTests::tableNamesLoseTrailingBlanks()
     QVERIFY2(Db->GetTableNames(names, error), qPrintable(error));
     QCOMPARE(names, QStringList{QStringLiteral("FIRST_TABLE")});
     QVERIFY(!TransactionOpen());
+}
+
+void CFireBirdTests::columnNamesInADialect1Database()
+{
+    // Dialect 1 has no quoted names: the columns come from the system
+    // tables, the name given as a parameter and matched exactly.
+    QString error;
+    const QString location = Fixture.Server().NewLocation(QStringLiteral("dialect1"));
+    QVERIFY2(Fixture.Server().Create(location, error, 1), qPrintable(error));
+    {
+        CFireBirdDatabase db;
+        QVERIFY2(db.Connect(location, Fixture.Server().User(), Fixture.Server().Password(), error),
+                 qPrintable(error));
+        QVERIFY2(db.ExecuteSQL(QStringLiteral("CREATE TABLE t1 (a INTEGER, b VARCHAR(10), c "
+                                              "DOUBLE PRECISION); CREATE TABLE victim (a INTEGER)"),
+                               error),
+                 qPrintable(error));
+        QVERIFY2(db.ExecuteSQL(QStringLiteral("INSERT INTO victim (a) VALUES (1)"), error),
+                 qPrintable(error));
+        QStringList columns;
+        QVERIFY2(db.GetColumnNames(QStringLiteral("T1"), columns, error), qPrintable(error));
+        QCOMPARE(columns, QStringList({"A", "B", "C"}));
+        for (const QString& name : {QStringLiteral("t1"), QStringLiteral("x; DROP TABLE victim"),
+                                    QStringLiteral("T1' OR 'a' = 'a"), QStringLiteral("it's")}) {
+            error.clear();
+            QVERIFY2(!db.GetColumnNames(name, columns, error), qPrintable(name));
+            QCOMPARE(error, QStringLiteral("Table unknown: ") + name);
+        }
+        QCOMPARE(columns.size(), 3);
+        QVERIFY2(db.BeginTransaction(error), qPrintable(error)); // none was left open
+        QVERIFY(db.RollbackTransaction(error));
+        CAbstractRecordset* raw = nullptr;
+        QVERIFY(db.OpenRecordset(QStringLiteral("SELECT COUNT(*) FROM victim"), error, raw));
+        CRecordsetPtr count(raw);
+        QVERIFY(count->MoveNext());
+        QCOMPARE(count->GetInt(0), 1);
+        count.reset();
+        QVERIFY(db.Disconnect());
+    }
+    QVERIFY2(Fixture.Server().Drop(location, error), qPrintable(error));
 }
 
 int main(int argc, char* argv[])

@@ -89,11 +89,6 @@ public:
     // SQL as it is; no row is read.
     virtual bool GetColumnNames(const QString& table, QStringList& columns, QString& error);
 
-    // Appends the names of table's columns, in column order, without reading
-    // a row. This form runs "SELECT * FROM " and the name as it stands; a
-    // backend that can quote the name, or pass it as a parameter, does so.
-    virtual bool GetColumnNames(const QString& table, QStringList& columns, QString& error);
-
 protected:
     // The table-name loop shared by the backends that list their tables
     // with a catalogue query: GetString(0) of every row is appended.

@@ -18,6 +18,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -460,6 +461,52 @@ void CMainFrame::OnConnectionProperties()
     if (closed) // the closed connection's tables are not carried back
         profile->Tables.clear();
     Connections->SetConnectionText(index, profile->Name);
+}
+
+namespace {
+
+// Why file cannot be opened as an SQLite database, or empty when it can. An
+// empty file is an empty database to SQLite.
+QString NotAnSQLiteDatabase(const QString& file)
+{
+    const QFileInfo info(file);
+    if (!info.exists())
+        return QStringLiteral("Cannot open \"%1\": there is no such file").arg(file);
+    QFile database(file);
+    if (info.isDir() || !database.open(QIODevice::ReadOnly))
+        return QStringLiteral("Cannot open \"%1\": the file cannot be read").arg(file);
+    const QByteArray header = database.read(16);
+    if (info.size() != 0 && header != QByteArray("SQLite format 3", 16))
+        return QStringLiteral("Cannot open \"%1\": the file is not an SQLite database").arg(file);
+    return {};
+}
+
+} // namespace
+
+void CMainFrame::OpenDatabaseFile(const QString& file)
+{
+    const QString why = NotAnSQLiteDatabase(file);
+    if (!why.isEmpty()) {
+        ShowMessageBox(this, why, QMessageBox::Ok, QMessageBox::Warning);
+        return;
+    }
+    const QString canonical = QFileInfo(file).canonicalFilePath();
+    int index = -1;
+    for (int i = 0; i < Connections->GetConnectionCount() && index < 0; ++i) {
+        const CConnection* profile = Connections->GetConnection(i);
+        if (profile->Type == DatabaseTypeSQLite && !profile->Path.isEmpty() &&
+            QFileInfo(profile->Path).canonicalFilePath() == canonical)
+            index = i;
+    }
+    if (index < 0) {
+        CConnection profile;
+        profile.Name = QFileInfo(canonical).fileName();
+        profile.Type = DatabaseTypeSQLite;
+        profile.Path = canonical;
+        index = Connections->AddConnection(profile);
+    }
+    Connections->SelectConnection(index);
+    RunConnectionCommand(CommandConnect);
 }
 
 void CMainFrame::OnExecute()

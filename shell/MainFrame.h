@@ -53,6 +53,12 @@ public:
     // nothing done, while that window is busy showing rows.
     bool CloseConnection(int item);
 
+    // Connects the SQLite database in file: the saved profile of that file
+    // (however its path is written) or a new one named after it is selected
+    // and connected. A missing file, or one that is not an SQLite database,
+    // gets a message; nothing is then created or changed.
+    void OpenDatabaseFile(const QString& file);
+
     // The conditions of the enabling rules as they stand now.
     CCommandState CommandState() const;
 

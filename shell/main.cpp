@@ -19,5 +19,7 @@ int main(int argc, char* argv[])
 
     CMainFrame frame;
     frame.showMaximized();
+    if (!commandLine.FilePath.isEmpty())
+        frame.OpenDatabaseFile(commandLine.FilePath);
     return app.exec();
 }

@@ -27,6 +27,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -36,6 +37,7 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -127,6 +129,9 @@ private slots:
     void quitSavesThenClosesEveryConnection();
     void busyWindowHoldsOffWhatWouldDestroyIt();
     void focusMovesBetweenPanes();
+    void openingADatabaseFile();
+    void storeFaultsAreShown();
+    void helpAndAbout();
     void tableNamesAreNeverRunAsSql_data();
     void tableNamesAreNeverRunAsSql();
 
@@ -751,6 +756,110 @@ void CMainFrameTests::focusMovesBetweenPanes()
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6, Qt::ShiftModifier);
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window->ResultList));
+}
+
+// A database file given on the command line: a new profile named after it,
+// or the saved profile of the same file however its path is written; a
+// missing file or one that is not a database is refused and left alone.
+void CMainFrameTests::openingADatabaseFile()
+{
+    QDir folder(Files.path());
+    folder.mkpath(QStringLiteral("open/sub"));
+    const QString file = folder.filePath(QStringLiteral("open/shop.db"));
+    {
+        CSQLiteDatabase maker;
+        QString error;
+        QVERIFY(maker.Connect(file, {}, {}, error));
+        QVERIFY(maker.ExecuteSQL(QStringLiteral("CREATE TABLE items (a)"), error));
+    }
+    Frame->OpenDatabaseFile(file);
+    QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 1);
+    QCOMPARE(Frame->Connections->GetConnectionText(0), QStringLiteral("shop.db"));
+    QVERIFY(Window(0));
+    QCOMPARE(TreeText(Frame->TableTree), QStringList{"items: a"});
+
+    // The same file, written another way, after a disconnect: the same profile.
+    Frame->Action(CommandDisconnect)->trigger();
+    CConnection other;
+    other.Name = QStringLiteral("other");
+    AddProfile(other);
+    Frame->OpenDatabaseFile(folder.filePath(QStringLiteral("open/sub/../shop.db")));
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 2);
+    QCOMPARE(Frame->Connections->GetCurrentConnection(), 0);
+    QVERIFY(Window(0));
+    QVERIFY(QFile::link(file, folder.filePath(QStringLiteral("link.db"))));
+    Frame->OpenDatabaseFile(folder.filePath(QStringLiteral("link.db")));
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 2);
+
+    // Refused: nothing is added, created or changed.
+    const QString missing = folder.filePath(QStringLiteral("open/missing.db"));
+    Frame->OpenDatabaseFile(missing);
+    QCOMPARE(Messages.size(), 1);
+    QVERIFY(Messages.last().contains(QStringLiteral("there is no such file")));
+    QVERIFY(!QFile::exists(missing));
+    const QString text = folder.filePath(QStringLiteral("notes.txt"));
+    QFile notes(text);
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("not a database at all, but a note\n");
+    notes.close();
+    Frame->OpenDatabaseFile(text);
+    QCOMPARE(Messages.size(), 2);
+    QVERIFY(Messages.last().contains(QStringLiteral("is not an SQLite database")));
+    QVERIFY(notes.open(QIODevice::ReadOnly));
+    QCOMPARE(notes.readAll(), QByteArray("not a database at all, but a note\n"));
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 2);
+}
+
+// A store that cannot be read is reported and leaves an empty list with the
+// toolbar and the status bar standing; a store that cannot be written is
+// reported when the window closes.
+void CMainFrameTests::storeFaultsAreShown()
+{
+    Frame.reset();
+    const QString store = Config.filePath(QStringLiteral("Brevan/Tablescope.reg"));
+    QDir().mkpath(QFileInfo(store).path());
+    QFile broken(store);
+    QVERIFY(broken.open(QIODevice::WriteOnly));
+    broken.write("this is no registry file\n");
+    broken.close();
+    Frame = NewFrame();
+    QCOMPARE(Messages.size(), 1);
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 0);
+    QVERIFY(Frame->ToolBar->isVisible());
+    QVERIFY(Frame->statusBar()->isVisible());
+    Frame.reset();
+    QFile::remove(store);
+
+    Messages.clear();
+    Frame = NewFrame();
+    CConnection profile;
+    profile.Name = QStringLiteral("kept in memory");
+    AddProfile(profile);
+    // A folder where the store file should be: it cannot be replaced.
+    QDir().mkpath(store);
+    Frame->close();
+    QCOMPARE(Messages.size(), 1);
+    QDir(store).removeRecursively();
+}
+
+void CMainFrameTests::helpAndAbout()
+{
+    QString helpText;
+    OnNextDialog([&](QDialog* dialog) {
+        helpText = dialog->findChild<QTextBrowser*>()->toPlainText();
+        dialog->reject();
+    });
+    QTest::keyClick(Frame.get(), Qt::Key_F1);
+    QVERIFY(helpText.contains(QStringLiteral("Ctrl+F5")));
+    QVERIFY(helpText.contains(QStringLiteral("Connect Database")));
+    QString caption;
+    OnNextDialog([&](QDialog* dialog) {
+        caption = dialog->windowTitle();
+        dialog->reject();
+    });
+    Frame->Action(CommandAbout)->trigger();
+    QCOMPARE(caption, QStringLiteral("About Tablescope"));
 }
 
 void CMainFrameTests::tableNamesAreNeverRunAsSql_data()

@@ -54,18 +54,6 @@ QString ParameterName(const XSQLVAR& parameter)
     return AnsiToWide(parameter.sqlname, length);
 }
 
-// Whether the status vector carries code among its error codes.
-bool Carries(const ISC_STATUS* status, ISC_STATUS code)
-{
-    int i = 0;
-    while (i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end) {
-        if (status[i] == isc_arg_gds && status[i + 1] == code)
-            return true;
-        i += status[i] == isc_arg_cstring ? 3 : 2; // a counted string has a length and a pointer
-    }
-    return false;
-}
-
 // A transaction that an operation started for itself: rolled back when the
 // guard goes, unless it was committed.
 class COwnedTransaction
@@ -112,6 +100,17 @@ CFireBirdDatabase::~CFireBirdDatabase()
         isc_rollback_transaction(status, &TrHandle_);
     if (DbHandle_)
         isc_detach_database(status, &DbHandle_);
+}
+
+bool CFireBirdDatabase::Carries(const ISC_STATUS* status, ISC_STATUS code)
+{
+    int i = 0;
+    while (i + 1 < ISC_STATUS_LENGTH && status[i] != isc_arg_end) {
+        if (status[i] == isc_arg_gds && status[i + 1] == code)
+            return true;
+        i += status[i] == isc_arg_cstring ? 3 : 2; // a counted string has a length and a pointer
+    }
+    return false;
 }
 
 QString CFireBirdDatabase::GetStatusText(const ISC_STATUS* status)

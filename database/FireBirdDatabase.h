@@ -72,6 +72,8 @@ public:
     // The messages of a status vector in their order, joined by "; ". Each
     // message is cut to fit a 256-byte buffer.
     virtual QString GetStatusText(const ISC_STATUS* status);
+    // Whether the status vector carries code among its error codes.
+    static bool Carries(const ISC_STATUS* status, ISC_STATUS code);
 
 private:
     friend class CFireBirdRecordset;

@@ -216,7 +216,8 @@ bool CFireBirdRecordset::MoveNext()
     if (result == 0)
         return true;
     Finished_ = true;
-    if (result != EndOfRows) {
+    // A statement that opens no cursor (EXECUTE PROCEDURE) has no rows.
+    if (result != EndOfRows && !CFireBirdDatabase::Carries(status, isc_dsql_cursor_not_open)) {
         FetchFailed_ = true;
         FetchError_ = Owner_->GetStatusText(status);
     }

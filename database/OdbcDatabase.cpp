@@ -277,6 +277,10 @@ bool COdbcDatabase::ExecuteWithBlob(const QString& sql, const void* data, int si
 
 bool COdbcDatabase::GetColumnNames(const QString& table, QStringList& columns, QString& error)
 {
+    if (!IsConnected()) {
+        error = NoStatementHandle; // what every statement answers then
+        return false;
+    }
     SQLWCHAR quote[8] = {};
     SQLSMALLINT length = 0; // in bytes
     if (!SQL_SUCCEEDED(SQLGetInfoW(Connection_.Get(), SQL_IDENTIFIER_QUOTE_CHAR, quote,

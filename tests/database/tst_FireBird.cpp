@@ -158,6 +158,7 @@ private slots:
     void blobInOneLongSegment();
     void tableNamesLoseTrailingBlanks();
     void columnNamesInADialect1Database();
+    void statementsWithoutCursorEndCleanly();
 
 private:
     bool Run(const QString& sql);
@@ -1116,6 +1117,22 @@ void CFireBirdTests::columnNamesInADialect1Database()
         QVERIFY(db.Disconnect());
     }
     QVERIFY2(Fixture.Server().Drop(location, error), qPrintable(error));
+}
+
+void CFireBirdTests::statementsWithoutCursorEndCleanly()
+{
+    // Rows that a statement never had are no failure to read them.
+    QVERIFY(RunDialect3(QStringLiteral("CREATE PROCEDURE twice (x INTEGER) RETURNS (y INTEGER) "
+                                       "AS BEGIN y = x * 2; END")));
+    QVERIFY(Run(QStringLiteral("CREATE TABLE t (a INTEGER)")));
+    for (const QString& sql : {QStringLiteral("EXECUTE PROCEDURE twice 21"),
+                               QStringLiteral("INSERT INTO t (a) VALUES (1)")}) {
+        CRecordsetPtr recordset = Query(sql);
+        QVERIFY2(recordset, qPrintable(sql));
+        QVERIFY(!recordset->MoveNext());
+        QString error;
+        QVERIFY2(!recordset->GetFetchError(error), qPrintable(sql + u' ' + error));
+    }
 }
 
 int main(int argc, char* argv[])

@@ -275,6 +275,10 @@ void COdbcTextCases::disconnectedMessages_data()
     QTest::newRow("ExecuteWithBlob") << CDbCall([=](COdbcDatabase& db, QString& e) {
         return db.ExecuteWithBlob(sql, "a", 1, e);
     }) << NoStatement;
+    QTest::newRow("GetColumnNames") << CDbCall([](COdbcDatabase& db, QString& e) {
+        QStringList columns;
+        return db.GetColumnNames(QStringLiteral("t"), columns, e) || !columns.isEmpty();
+    }) << NoStatement;
     QTest::newRow("ExecuteWithBlob, negative size") << CDbCall([=](COdbcDatabase& db, QString& e) {
         return db.ExecuteWithBlob(sql, "ab", -2, e);
     }) << "Wrong size of the binary data: (-2)";

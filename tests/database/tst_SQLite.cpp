@@ -64,6 +64,7 @@ private slots:
     void blobOfEmptyValue();
     void moveNextStaysAtEndUntilCloseCursor();
     void disconnectWithOpenRecordset();
+    void lockedDatabaseFailsTheTableList();
 
 private:
     std::unique_ptr<CSQLiteDatabase> Connected();
@@ -542,6 +543,33 @@ void CSQLiteTests::disconnectWithOpenRecordset()
     QVERIFY(Db->Disconnect());
     QVERIFY(!Db->IsConnected());
     recordset.reset(); // the last finalize completes the close
+}
+
+void CSQLiteTests::lockedDatabaseFailsTheTableList()
+{
+    // Stepping through the table list fails while another connection holds
+    // the file locked: that is an error, not an empty list.
+    QString error;
+    QVERIFY(Db->ExecuteSQL(QStringLiteral("CREATE TABLE t (a INTEGER)"), error));
+    QStringList names;
+    QVERIFY(Db->GetTableNames(names, error)); // the schema is known from here on
+    QCOMPARE(names, QStringList{QStringLiteral("t")});
+
+    std::unique_ptr<CSQLiteDatabase> other = Connected();
+    QVERIFY2(
+        other->ExecuteSQL(QStringLiteral("BEGIN EXCLUSIVE; INSERT INTO t (a) VALUES (1)"), error),
+        qPrintable(error));
+    names.clear();
+    error.clear();
+    QVERIFY(!Db->GetTableNames(names, error));
+    QVERIFY2(error.contains(QStringLiteral("locked")), qPrintable(error));
+
+    const QString file = Dir.filePath(QStringLiteral("locked.txt"));
+    error.clear();
+    QVERIFY(
+        !Db->ExportToTextFile(QStringLiteral("SELECT a FROM t"), error, file, QStringLiteral(",")));
+    QVERIFY2(error.contains(QStringLiteral("locked")), qPrintable(error));
+    QVERIFY(other->ExecuteSQL(QStringLiteral("COMMIT"), error));
 }
 
 int main(int argc, char* argv[])

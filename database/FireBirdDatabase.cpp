@@ -775,6 +775,12 @@ bool CFireBirdDatabase::WriteBlob(const void* data, int size, ISC_QUAD& id, QStr
 bool CFireBirdDatabase::ExecuteWithBlob(const QString& sql, const void* data, int size,
                                         QString& error)
 {
+    // A negative size is refused as the other backends refuse it, rather
+    // than stored as an empty value and reported as a success.
+    if (size < 0) {
+        error = QStringLiteral("Wrong size of the binary data: (%1)").arg(size);
+        return false;
+    }
     if (size == 0) {
         QString text = sql;
         text.replace(u'?', QStringLiteral("NULL"));

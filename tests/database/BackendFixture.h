@@ -39,9 +39,6 @@ public:
     // Whether GetBlob of a NULL value succeeds, delivering no data, rather
     // than fails.
     virtual bool BlobOfNullReads() const { return false; }
-    // Whether ExecuteWithBlob refuses a negative size rather than storing an
-    // empty value (FireBird's way: it writes no segment).
-    virtual bool RefusesNegativeBlobSize() const { return true; }
     // Runs sql, which names tables in double quotes, on db's database.
     virtual bool RunQuoted(CAbstractDatabase& db, const QString& sql, QString& error)
     {

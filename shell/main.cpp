@@ -1,6 +1,7 @@
 #include "common/SvgPicture.h"
 #include "resources/AboutDialog.h"
 #include "shell/CommandLine.h"
+#include "shell/ScriptRunner.h"
 
 #include <QApplication>
 #include <QMainWindow>
@@ -12,6 +13,9 @@ int main(int argc, char* argv[])
         CCommandLine::Parse(CCommandLine::FromArgv(argc, argv), CCommandLine::PassEarly);
     if (early.Finished)
         return early.Report();
+    // A script run from a shell makes no window and needs no display.
+    if (early.Execute)
+        return CScriptRunner::Main(argc, argv);
 
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Brevan"));

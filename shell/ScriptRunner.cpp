@@ -11,6 +11,7 @@
 #include <QStringDecoder>
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -62,9 +63,7 @@ public:
         if (hideEcho) {
             EchoOffTerminal = Fd_;
             EchoOnSettings = settings;
-            struct sigaction restore
-            {
-            };
+            struct sigaction restore = {};
             restore.sa_handler = RestoreEchoAndRaise;
             restore.sa_flags = SA_RESETHAND;
             sigemptyset(&restore.sa_mask);
@@ -81,14 +80,14 @@ public:
         WriteAll(promptBytes);
         QByteArray bytes;
         bool ended = false;
-        bool failed = false;
+        int failure = 0; // errno of a failed read
         for (;;) {
             char c = 0;
             const ssize_t got = read(Fd_, &c, 1);
             if (got < 0 && errno == EINTR)
                 continue;
             if (got < 0) {
-                failed = true;
+                failure = errno;
                 break;
             }
             if (got == 0) {
@@ -108,10 +107,11 @@ public:
             if (ended)
                 WriteAll("\n");
         }
-        if (failed || ended) {
-            error = failed ? QStringLiteral("Cannot read from the terminal: ") +
-                                 QString::fromLocal8Bit(strerror(errno))
-                           : QStringLiteral("Nothing was typed; the connection was abandoned.");
+        if (failure != 0 || ended) {
+            error = failure != 0
+                        ? QStringLiteral("Cannot read from the terminal: ") +
+                              QString::fromLocal8Bit(strerror(failure))
+                        : QStringLiteral("Nothing was typed; the connection was abandoned.");
             return false;
         }
         if (bytes.endsWith('\r'))

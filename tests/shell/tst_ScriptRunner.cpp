@@ -16,6 +16,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
+#include <termios.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(ETestBackend)
@@ -142,6 +143,7 @@ private slots:
 
     void programWithoutDisplay();
     void programWithoutTerminal();
+    void passwordTypedAtTerminal_data();
     void passwordTypedAtTerminal();
 
 private:
@@ -565,81 +567,136 @@ void CScriptRunnerTests::programWithoutTerminal()
     QVERIFY2(errors.contains(QStringLiteral("TABLESCOPE_PASSWORD")), qPrintable(errors));
 }
 
+// A pseudo-terminal that a started program takes as its controlling
+// terminal, and what it has shown.
+class CPseudoTerminal
+{
+public:
+    CPseudoTerminal()
+    {
+        Master_ = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+        if (Master_ < 0 || grantpt(Master_) != 0 || unlockpt(Master_) != 0)
+            return;
+        Slave_ = ptsname(Master_);
+        // Held open here as well, so that the terminal stays up between the
+        // program's openings of it.
+        Held_ = open(Slave_.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
+    }
+    ~CPseudoTerminal()
+    {
+        if (Held_ >= 0)
+            close(Held_);
+        if (Master_ >= 0)
+            close(Master_);
+    }
+
+    bool IsOpen() const { return Held_ >= 0; }
+
+    void Attach(QProcess& process) const
+    {
+        process.setChildProcessModifier([slave = Slave_] {
+            setsid();
+            const int fd = open(slave.constData(), O_RDWR);
+            if (fd >= 0) {
+                ioctl(fd, TIOCSCTTY, 0);
+                close(fd);
+            }
+        });
+    }
+
+    // Reads what the terminal shows until it shows expected or time runs out.
+    bool WaitFor(const QByteArray& expected, int milliseconds = 30000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (!Screen.contains(expected) && timer.elapsed() < milliseconds) {
+            pollfd poller{Master_, POLLIN, 0};
+            if (poll(&poller, 1, 100) > 0) {
+                char buffer[256];
+                const ssize_t got = read(Master_, buffer, sizeof buffer);
+                if (got <= 0)
+                    break;
+                Screen.append(buffer, got);
+            }
+        }
+        return Screen.contains(expected);
+    }
+
+    bool Type(const QByteArray& keys)
+    {
+        return write(Master_, keys.constData(), size_t(keys.size())) == keys.size();
+    }
+
+    // Whether the terminal echoes what is typed.
+    bool Echoes() const
+    {
+        termios settings{};
+        return tcgetattr(Held_, &settings) == 0 && (settings.c_lflag & ECHO) != 0;
+    }
+
+    QByteArray Screen;
+
+private:
+    int Master_ = -1;
+    int Held_ = -1;
+    QByteArray Slave_;
+};
+
 // The login and password typed at the terminal, the script on standard
-// input: the login is echoed, the password is not.
+// input: the login is echoed, the password is not; or the user interrupts
+// the password prompt with Ctrl+C, which leaves the terminal echoing again.
+void CScriptRunnerTests::passwordTypedAtTerminal_data()
+{
+    QTest::addColumn<bool>("interrupt");
+    QTest::newRow("typed") << false;
+    QTest::newRow("interrupted") << true;
+}
+
 void CScriptRunnerTests::passwordTypedAtTerminal()
 {
+    QFETCH(bool, interrupt);
     REQUIRE_TEST_BACKEND(Databases_, ETestBackend::OdbcSQLite);
     CConnection profile;
     QVERIFY(StoreProfile(ETestBackend::OdbcSQLite, false, profile));
 
-    const int master = posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-    QVERIFY(master >= 0);
-    QVERIFY(grantpt(master) == 0 && unlockpt(master) == 0);
-    const QByteArray slave = ptsname(master);
-    // Held open here as well, so that the terminal stays up between the
-    // program's openings of it.
-    const int slaveHeld = open(slave.constData(), O_RDWR | O_NOCTTY | O_CLOEXEC);
-    QVERIFY(slaveHeld >= 0);
-
+    CPseudoTerminal terminal;
+    QVERIFY(terminal.IsOpen());
     QProcess process;
     process.setProcessEnvironment(Displayless(Config_.path()));
-    // The pseudo-terminal becomes the program's controlling terminal.
-    process.setChildProcessModifier([slave] {
-        setsid();
-        const int fd = open(slave.constData(), O_RDWR);
-        if (fd >= 0) {
-            ioctl(fd, TIOCSCTTY, 0);
-            close(fd);
-        }
-    });
+    terminal.Attach(process);
     process.start(QStringLiteral(TABLESCOPE_BINARY),
                   {QStringLiteral("--execute"), QStringLiteral("-"), QStringLiteral("--profile"),
                    ProfileName});
     QVERIFY(process.waitForStarted());
     process.write("select 7 as a");
-    // Written now: the loop below runs no events that would write it.
+    // Written now: waiting on the terminal runs no events that would write it.
     QVERIFY(process.waitForBytesWritten(30000));
     process.closeWriteChannel();
 
-    // What the terminal shows, read until it shows expected or time runs out.
-    QByteArray screen;
-    const auto waitFor = [&](const QByteArray& expected) {
-        QElapsedTimer timer;
-        timer.start();
-        while (!screen.contains(expected) && timer.elapsed() < 30000) {
-            pollfd poller{master, POLLIN, 0};
-            if (poll(&poller, 1, 100) > 0) {
-                char buffer[256];
-                const ssize_t got = read(master, buffer, sizeof buffer);
-                if (got > 0)
-                    screen.append(buffer, got);
-                else
-                    break;
-            }
-        }
-        return screen.contains(expected);
-    };
-    const QByteArray loginPrompt = "Login for \"" + ProfileName.toUtf8() + "\": ";
-    const QByteArray passwordPrompt = "Password for \"" + ProfileName.toUtf8() + "\": ";
-    const bool askedLogin = waitFor(loginPrompt);
-    if (askedLogin)
-        QCOMPARE(write(master, "typist\n", 7), ssize_t(7));
-    const bool askedPassword = askedLogin && waitFor(passwordPrompt);
-    if (askedPassword)
-        QCOMPARE(write(master, "s3cret\n", 7), ssize_t(7));
+    const bool askedLogin = terminal.WaitFor("Login for \"" + ProfileName.toUtf8() + "\": ");
+    const bool typedLogin = askedLogin && terminal.Type("typist\n");
+    const bool askedPassword =
+        typedLogin && terminal.WaitFor("Password for \"" + ProfileName.toUtf8() + "\": ");
+    const bool echoedDuringPassword = terminal.Echoes();
+    const bool typedPassword = askedPassword && terminal.Type(interrupt ? "s3c\x03" : "s3cret\n");
     const bool finished = process.waitForFinished(60000);
-    waitFor("\n\n"); // whatever else the terminal showed
-    close(master);
-    close(slaveHeld);
-    QVERIFY2(askedLogin && askedPassword, screen.constData());
+    terminal.WaitFor("\n\n", 500); // whatever else the terminal showed
+    QVERIFY2(typedPassword, terminal.Screen.constData());
     QVERIFY(finished);
+    QVERIFY(!echoedDuringPassword);
+    QVERIFY(terminal.Echoes());
+    QVERIFY2(terminal.Screen.contains("typist"), terminal.Screen.constData());
+    QVERIFY2(!terminal.Screen.contains("s3c"), terminal.Screen.constData());
 
+    if (interrupt) {
+        QCOMPARE(process.exitStatus(), QProcess::CrashExit); // ended by the signal
+        QCOMPARE(process.readAllStandardOutput(), QByteArray());
+        return;
+    }
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
     QCOMPARE(process.readAllStandardError(), QByteArray());
     QCOMPARE(Lines(process.readAllStandardOutput()), (QStringList{"#\ta", "1\t7"}));
-    QVERIFY2(screen.contains("typist"), screen.constData());
-    QVERIFY2(!screen.contains("s3cret"), screen.constData());
 }
 
 QTEST_GUILESS_MAIN(CScriptRunnerTests)

@@ -31,7 +31,7 @@ public:
     };
 
     QString ScriptPath;  // the script file, or "-" for input
-    QString ProfileName; // the saved profile to connect, matched exactly; or
+    QString ProfileName; // the saved profile to connect (the first of that exact name); or
     QString SQLitePath;  // an existing SQLite database file to open
 
     // Reads the script, connects as the Connect command does, runs the script

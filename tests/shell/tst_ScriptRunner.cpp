@@ -544,9 +544,9 @@ void CScriptRunnerTests::programWithoutDisplay()
 // the run ends with a message instead of waiting for input.
 void CScriptRunnerTests::programWithoutTerminal()
 {
-    REQUIRE_TEST_BACKEND(Databases_, ETestBackend::OdbcSQLite);
+    REQUIRE_TEST_BACKEND(Databases_, ETestBackend::FireBird);
     CConnection profile;
-    QVERIFY(StoreProfile(ETestBackend::OdbcSQLite, false, profile));
+    QVERIFY(StoreProfile(ETestBackend::FireBird, false, profile));
 
     QProcess process;
     process.setProcessEnvironment(Displayless(Config_.path()));
@@ -655,9 +655,10 @@ void CScriptRunnerTests::passwordTypedAtTerminal_data()
 void CScriptRunnerTests::passwordTypedAtTerminal()
 {
     QFETCH(bool, interrupt);
-    REQUIRE_TEST_BACKEND(Databases_, ETestBackend::OdbcSQLite);
+    REQUIRE_TEST_BACKEND(Databases_, ETestBackend::FireBird);
     CConnection profile;
-    QVERIFY(StoreProfile(ETestBackend::OdbcSQLite, false, profile));
+    QVERIFY(StoreProfile(ETestBackend::FireBird, false, profile));
+    QVERIFY(!profile.Password.isEmpty());
 
     CPseudoTerminal terminal;
     QVERIFY(terminal.IsOpen());
@@ -668,35 +669,40 @@ void CScriptRunnerTests::passwordTypedAtTerminal()
                   {QStringLiteral("--execute"), QStringLiteral("-"), QStringLiteral("--profile"),
                    ProfileName});
     QVERIFY(process.waitForStarted());
-    process.write("select 7 as a");
+    process.write("select 7 as a from rdb$database");
     // Written now: waiting on the terminal runs no events that would write it.
     QVERIFY(process.waitForBytesWritten(30000));
     process.closeWriteChannel();
 
     const bool askedLogin = terminal.WaitFor("Login for \"" + ProfileName.toUtf8() + "\": ");
-    const bool typedLogin = askedLogin && terminal.Type("typist\n");
+    const bool typedLogin = askedLogin && terminal.Type(profile.Login.toUtf8() + '\n');
     const bool askedPassword =
         typedLogin && terminal.WaitFor("Password for \"" + ProfileName.toUtf8() + "\": ");
     const bool echoedDuringPassword = terminal.Echoes();
-    const bool typedPassword = askedPassword && terminal.Type(interrupt ? "s3c\x03" : "s3cret\n");
+    const bool typedPassword =
+        askedPassword &&
+        terminal.Type(interrupt ? QByteArray("zq7\x03") : profile.Password.toUtf8() + '\n');
     const bool finished = process.waitForFinished(60000);
     terminal.WaitFor("\n\n", 500); // whatever else the terminal showed
     QVERIFY2(typedPassword, terminal.Screen.constData());
     QVERIFY(finished);
     QVERIFY(!echoedDuringPassword);
     QVERIFY(terminal.Echoes());
-    QVERIFY2(terminal.Screen.contains("typist"), terminal.Screen.constData());
-    QVERIFY2(!terminal.Screen.contains("s3c"), terminal.Screen.constData());
+    QVERIFY2(terminal.Screen.contains(profile.Login.toUtf8()), terminal.Screen.constData());
+    QVERIFY2(!terminal.Screen.contains(interrupt ? "zq7" : profile.Password.toUtf8()),
+             terminal.Screen.constData());
 
     if (interrupt) {
         QCOMPARE(process.exitStatus(), QProcess::CrashExit); // ended by the signal
         QCOMPARE(process.readAllStandardOutput(), QByteArray());
         return;
     }
+    QCOMPARE(process.readAllStandardError(), QByteArray());
+    QString why;
+    QVERIFY2(Matches(Lines(process.readAllStandardOutput()), {"#\ta", "1\t7"}, why),
+             qPrintable(why));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(process.readAllStandardError(), QByteArray());
-    QCOMPARE(Lines(process.readAllStandardOutput()), (QStringList{"#\ta", "1\t7"}));
 }
 
 QTEST_GUILESS_MAIN(CScriptRunnerTests)

@@ -109,7 +109,7 @@ void TestCommandLine::parseExecute_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("pass");
-    QTest::addColumn<bool>("execute"); // without an error
+    QTest::addColumn<bool>("execute");        // without an error
     QTest::addColumn<QStringList>("targets"); // script, profile, SQLite file
     QTest::addColumn<QString>("error");       // the usage error's start; empty for none
 

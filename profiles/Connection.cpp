@@ -44,10 +44,27 @@ bool CConnection::SameConnectionSettings(const CConnection& first, const CConnec
            first.Login == second.Login && first.Password == second.Password;
 }
 
-bool LoadConnections(CConnectionsWnd& window, QString& error)
+bool ReadConnection(CRegistry& registry, const QString& path, CConnection& profile)
 {
+    if (!registry.Open(path))
+        return false;
+    profile = CConnection();
+    registry.ReadString(QStringLiteral("Login"), profile.Login);
+    registry.ReadString(QStringLiteral("Password"), profile.Password);
+    registry.ReadString(QStringLiteral("Name"), profile.Name);
+    registry.ReadString(QStringLiteral("Path"), profile.Path);
+    registry.ReadString(QStringLiteral("Alias"), profile.Alias);
+    qint32 type = DatabaseTypeNone;
+    registry.ReadDword(QStringLiteral("Type"), type);
+    profile.Type = type;
+    profile.RememberAuth = !profile.Login.isEmpty() || !profile.Password.isEmpty();
+    return true;
+}
+
+bool ReadConnections(QList<CConnection>& profiles, QString& error)
+{
+    profiles.clear();
     CRegistry registry(CHive::CurrentUser(), ConnectionsKey);
-    window.DeleteAllConnections();
     const QString problem = registry.Root()->LoadProblem();
     if (!problem.isEmpty()) {
         error = QStringLiteral("The saved database connections could not be loaded. ") + problem;
@@ -56,27 +73,31 @@ bool LoadConnections(CConnectionsWnd& window, QString& error)
     QStringList names;
     if (!registry.EnumSubKeys(names))
         return true;
-    for (const QString& name : names) {
+    for (const QString& name : std::as_const(names)) {
         const QString path = ConnectionsKey + u'\\' + name;
-        if (!registry.Open(path)) {
+        CConnection profile;
+        if (!ReadConnection(registry, path, profile)) {
             error = QStringLiteral("Failed to open registry subkey used to store database "
                                    "connection properties: ") +
                     path;
-            window.DeleteAllConnections();
+            profiles.clear();
             return false;
         }
-        CConnection profile;
-        registry.ReadString(QStringLiteral("Login"), profile.Login);
-        registry.ReadString(QStringLiteral("Password"), profile.Password);
-        registry.ReadString(QStringLiteral("Name"), profile.Name);
-        registry.ReadString(QStringLiteral("Path"), profile.Path);
-        registry.ReadString(QStringLiteral("Alias"), profile.Alias);
-        qint32 type = DatabaseTypeNone;
-        registry.ReadDword(QStringLiteral("Type"), type);
-        profile.Type = type;
-        profile.RememberAuth = !profile.Login.isEmpty() || !profile.Password.isEmpty();
-        window.AddConnection(profile);
+        profiles.append(profile);
     }
+    return true;
+}
+
+bool LoadConnections(CConnectionsWnd& window, QString& error)
+{
+    window.DeleteAllConnections();
+    QList<CConnection> profiles;
+    if (!ReadConnections(profiles, error))
+        return false;
+    if (profiles.isEmpty())
+        return true;
+    for (const CConnection& profile : std::as_const(profiles))
+        window.AddConnection(profile);
     window.SelectConnection(0);
     return true;
 }

@@ -51,6 +51,19 @@ public:
     bool RememberAuth = false;
 };
 
+class CRegistry;
+
+// Reads the profile stored under the key path (relative to the store's root)
+// into profile, which is reset first; RememberAuth is true exactly when a
+// login or a password is stored. False when the key cannot be opened.
+bool ReadConnection(CRegistry& registry, const QString& path, CConnection& profile);
+
+// The profiles stored for the current user, in the order the store hands
+// them out, read without any window and without writing to the store. A
+// store that has no profiles yet gives none and succeeds. On failure
+// profiles is empty and error holds the message for the user.
+bool ReadConnections(QList<CConnection>& profiles, QString& error);
+
 // Fills window with the profiles stored for the current user, in the order
 // the store hands them out, and selects the first. A store that has no
 // profiles yet leaves the window empty and succeeds. On failure the window is

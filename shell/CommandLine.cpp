@@ -65,6 +65,21 @@ CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(helpOption);
     parser.addOption(versionOption);
+    const QCommandLineOption executeOption(
+        QStringLiteral("execute"),
+        QStringLiteral("Runs the SQL script in <script> (\"-\" reads standard input) without the "
+                       "window and writes what the result grid would show to standard output."),
+        QStringLiteral("script"));
+    const QCommandLineOption profileOption(
+        QStringLiteral("profile"),
+        QStringLiteral("With --execute: the saved connection profile named <name>."),
+        QStringLiteral("name"));
+    const QCommandLineOption sqliteOption(
+        QStringLiteral("sqlite"),
+        QStringLiteral("With --execute: the SQLite database file <path>."), QStringLiteral("path"));
+    parser.addOption(executeOption);
+    parser.addOption(profileOption);
+    parser.addOption(sqliteOption);
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("An SQLite database file to open."),
                                  QStringLiteral("[file]"));
@@ -86,12 +101,41 @@ CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
         result.Message = VersionLine() + QLatin1Char('\n');
         return result;
     }
+    result.Execute = parser.isSet(executeOption);
+    const bool hasProfile = parser.isSet(profileOption);
+    const bool hasSQLite = parser.isSet(sqliteOption);
+    // Answered by the early pass as well: the window would need a display first.
+    if (!result.Execute && (hasProfile || hasSQLite))
+        return UsageError(programName, QStringLiteral("--%1 belongs with --execute.")
+                                           .arg(hasProfile ? QStringLiteral("profile")
+                                                           : QStringLiteral("sqlite")));
     if (pass == PassEarly)
         return result;
 
     if (!parsed)
         return UsageError(programName, parser.errorText());
     const QStringList positional = parser.positionalArguments();
+    if (result.Execute) {
+        // The last of a repeated option counts, as QCommandLineParser::value gives it.
+        result.ScriptPath = parser.value(executeOption);
+        result.ProfileName = parser.value(profileOption);
+        result.SQLitePath = parser.value(sqliteOption);
+        if (!positional.isEmpty())
+            return UsageError(programName,
+                              QStringLiteral("--execute opens no file; use --sqlite %1 to run the "
+                                             "script on it.")
+                                  .arg(positional.first()));
+        if (result.ScriptPath.isEmpty())
+            return UsageError(programName, QStringLiteral("The script name is empty."));
+        if (hasProfile == hasSQLite)
+            return UsageError(programName,
+                              QStringLiteral("--execute needs either --profile or --sqlite."));
+        if (hasProfile && result.ProfileName.isEmpty())
+            return UsageError(programName, QStringLiteral("The profile name is empty."));
+        if (hasSQLite && result.SQLitePath.isEmpty())
+            return UsageError(programName, QStringLiteral("The database file name is empty."));
+        return result;
+    }
     if (positional.size() > 1)
         return UsageError(
             programName,

@@ -1,5 +1,6 @@
 #include "shell/CommandLine.h"
 #include "shell/MainFrame.h"
+#include "shell/ScriptRunner.h"
 #include "shell/TablescopeApp.h"
 
 int main(int argc, char* argv[])
@@ -9,6 +10,9 @@ int main(int argc, char* argv[])
         CCommandLine::Parse(CCommandLine::FromArgv(argc, argv), CCommandLine::PassEarly);
     if (early.Finished)
         return early.Report();
+    // A script run from a shell makes no window and needs no display.
+    if (early.Execute)
+        return CScriptRunner::Main(argc, argv);
 
     CTablescopeApp app(argc, argv);
     // Qt has taken its own options (-platform, -style) out of the arguments by now.

@@ -9,6 +9,8 @@ class TestCommandLine : public QObject
 private slots:
     void parse_data();
     void parse();
+    void parseExecute_data();
+    void parseExecute();
 };
 
 void TestCommandLine::parse_data()
@@ -101,6 +103,83 @@ void TestCommandLine::parse()
         QVERIFY(result.Message.endsWith(QLatin1Char('\n')));
     }
     QCOMPARE(result.FilePath, filePath);
+}
+
+void TestCommandLine::parseExecute_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("pass");
+    QTest::addColumn<bool>("execute");        // without an error
+    QTest::addColumn<QStringList>("targets"); // script, profile, SQLite file
+    QTest::addColumn<QString>("error");       // the usage error's start; empty for none
+
+    const int early = CCommandLine::PassEarly;
+    const int full = CCommandLine::PassFull;
+    const QStringList none{QString(), QString(), QString()};
+
+    QTest::newRow("a profile") << QStringList{"tablescope", "--execute", "a.sql", "--profile",
+                                              "Мой профиль"}
+                               << full << true << QStringList{"a.sql", "Мой профиль", ""}
+                               << QString();
+    QTest::newRow("an SQLite file, standard input")
+        << QStringList{"tablescope", "--sqlite=/tmp/x.db", "--execute", "-"} << full << true
+        << QStringList{"-", "", "/tmp/x.db"} << QString();
+    QTest::newRow("the early pass only tells that it is a run")
+        << QStringList{"tablescope", "--execute", "a.sql"} << early << true << none << QString();
+    QTest::newRow("the early pass ignores the window's options")
+        << QStringList{"tablescope", "-platform", "offscreen", "--execute", "a.sql"} << early
+        << true << none << QString();
+    QTest::newRow("no database") << QStringList{"tablescope", "--execute", "a.sql"} << full << true
+                                 << none
+                                 << QStringLiteral("tablescope: --execute needs either --profile");
+    QTest::newRow("two databases")
+        << QStringList{"tablescope", "--execute", "a.sql", "--profile", "p", "--sqlite", "x.db"}
+        << full << true << none << QStringLiteral("tablescope: --execute needs either --profile");
+    QTest::newRow("no script") << QStringList{"tablescope", "--execute"} << full << false << none
+                               << QStringLiteral("tablescope: Missing value after '--execute'.");
+    QTest::newRow("an empty script name")
+        << QStringList{"tablescope", "--execute", "", "--sqlite", "x.db"} << full << true << none
+        << QStringLiteral("tablescope: The script name is empty.");
+    QTest::newRow("an empty profile name")
+        << QStringList{"tablescope", "--execute", "a.sql", "--profile", ""} << full << true << none
+        << QStringLiteral("tablescope: The profile name is empty.");
+    QTest::newRow("a file besides the script")
+        << QStringList{"tablescope", "--execute", "a.sql", "--profile", "p", "x.db"} << full << true
+        << none << QStringLiteral("tablescope: --execute opens no file; use --sqlite x.db");
+    QTest::newRow("a window's option without a window")
+        << QStringList{"tablescope", "-platform", "offscreen", "--execute",
+                       "a.sql",      "--profile", "p"}
+        << full << true << none << QStringLiteral("tablescope: Unknown option 'platform'.");
+    for (const int pass : {early, full}) {
+        QTest::addRow("--profile without --execute, %s", pass == early ? "early" : "full")
+            << QStringList{"tablescope", "--profile", "p"} << pass << false << none
+            << QStringLiteral("tablescope: --profile belongs with --execute.");
+        QTest::addRow("--sqlite without --execute, %s", pass == early ? "early" : "full")
+            << QStringList{"tablescope", "--sqlite", "x.db", "x.db"} << pass << false << none
+            << QStringLiteral("tablescope: --sqlite belongs with --execute.");
+    }
+}
+
+void TestCommandLine::parseExecute()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, pass);
+    QFETCH(bool, execute);
+    QFETCH(QStringList, targets);
+    QFETCH(QString, error);
+
+    const CCommandLine result =
+        CCommandLine::Parse(arguments, static_cast<CCommandLine::EPass>(pass));
+    QCOMPARE(result.Finished, !error.isEmpty());
+    if (!error.isEmpty()) {
+        QCOMPARE(result.ExitCode, 2);
+        QVERIFY(result.MessageIsError);
+        QVERIFY2(result.Message.startsWith(error), qPrintable(result.Message));
+        return;
+    }
+    QCOMPARE(result.Execute, execute);
+    QCOMPARE(QStringList({result.ScriptPath, result.ProfileName, result.SQLitePath}), targets);
+    QCOMPARE(result.FilePath, QString());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

@@ -95,8 +95,11 @@ void CQueryExecutionTests::queryStatements_data()
     QTest::newRow("with and a parenthesis") << "with(x) as" << true;
     QTest::newRow("a word that begins with with") << "without_rowid" << false;
     QTest::newRow("with alone") << "with" << false;
+    QTest::newRow("with and blanks only") << "WITH \t\n" << false;
+    QTest::newRow("mixed case") << "SeLeCt 1" << true;
     QTest::newRow("insert") << "insert into t select 1" << false;
     QTest::newRow("comments first") << "-- note\n /* a\nb */ select 1" << true;
+    QTest::newRow("comment right before") << "/*x*/select 1" << true;
     QTest::newRow("only a comment") << "-- select 1" << false;
     QTest::newRow("unclosed comment") << "/* select 1" << false;
 }

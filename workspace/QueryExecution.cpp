@@ -12,6 +12,9 @@ bool CScriptRun::Succeeded() const
 
 QString ToLogLine(const QString& text)
 {
+    // The usual statement has neither; the log asks for one line per statement.
+    if (!text.contains(u'\r') && !text.contains(u'\t'))
+        return text.trimmed();
     QString line = text;
     line.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
     line.replace(u'\r', u' ');
@@ -21,22 +24,23 @@ QString ToLogLine(const QString& text)
 
 namespace {
 
-// The statement without the white space and comments that lead it.
-QString SkipLeadingComments(const QString& statement)
+// The statement without the white space and comments that lead it. A view:
+// the test runs for every statement of a script, so it copies nothing.
+QStringView SkipLeadingComments(QStringView statement)
 {
-    qsizetype i = 0;
-    const qsizetype length = statement.size();
     for (;;) {
-        while (i < length && statement.at(i).isSpace())
+        qsizetype i = 0;
+        while (i < statement.size() && statement.at(i).isSpace())
             ++i;
-        if (statement.mid(i, 2) == QLatin1String("--")) {
-            const qsizetype end = statement.indexOf(u'\n', i);
-            i = end < 0 ? length : end + 1;
-        } else if (statement.mid(i, 2) == QLatin1String("/*")) {
-            const qsizetype end = statement.indexOf(QLatin1String("*/"), i + 2);
-            i = end < 0 ? length : end + 2;
+        statement = statement.sliced(i);
+        if (statement.startsWith(u"--")) {
+            const qsizetype end = statement.indexOf(u'\n');
+            statement = end < 0 ? QStringView() : statement.sliced(end + 1);
+        } else if (statement.startsWith(u"/*")) {
+            const qsizetype end = statement.indexOf(u"*/", 2);
+            statement = end < 0 ? QStringView() : statement.sliced(end + 2);
         } else {
-            return statement.sliced(i);
+            return statement;
         }
     }
 }
@@ -45,12 +49,15 @@ QString SkipLeadingComments(const QString& statement)
 
 bool IsQueryStatement(const QString& statement)
 {
-    const QString text = SkipLeadingComments(statement).toLower().trimmed();
-    if (text.startsWith(QStringLiteral("select")))
+    const QStringView text = SkipLeadingComments(statement).trimmed();
+    // Lowering never shortens a text and works character by character, so the
+    // lowered head is the head of the lowered text.
+    const QString head = text.first(qMin(text.size(), qsizetype(6))).toString().toLower();
+    if (head.startsWith(QLatin1String("select")))
         return true;
-    if (!text.startsWith(QStringLiteral("with")) || text.size() == 4)
+    if (!head.startsWith(QLatin1String("with")) || text.size() == 4)
         return false;
-    const QChar after = text.at(4);
+    const QChar after = head.at(4);
     return after.isSpace() || after == u'(';
 }
 

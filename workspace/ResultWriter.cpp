@@ -9,9 +9,12 @@ namespace {
 constexpr Qt::Alignment Left = Qt::AlignLeft;
 constexpr Qt::Alignment Right = Qt::AlignRight;
 
-// Rows reach the views at most this often, so that a fill repaints the grid
-// as rows come in without laying it out again for every row.
-constexpr qint64 FlushMilliseconds = 50;
+// Rows reach the views after this much time spent reading them, so that a
+// fill repaints the grid as rows come in without laying it out again for
+// every row. Time in the pump is not counted: where painting is slower than
+// this (a large grid, a remote display), counting it would flush and repaint
+// after every row.
+constexpr qint64 FlushNanoseconds = 50 * 1000 * 1000;
 
 } // namespace
 
@@ -35,8 +38,9 @@ bool FillResultGrid(CAbstractRecordset& recordset, CResultModel& grid, const CTe
         grid.InsertColumn(i + 1, name, recordset.IsText(i) ? Left : Right, width);
     }
 
-    QElapsedTimer sinceFlush;
-    sinceFlush.start();
+    qint64 readingSinceFlush = 0; // nanoseconds
+    QElapsedTimer sincePump;
+    sincePump.start();
     while (hasRow && grid.RowCount() < MaxResultRows) {
         QStringList cells;
         cells.reserve(columns + 1);
@@ -47,12 +51,14 @@ bool FillResultGrid(CAbstractRecordset& recordset, CResultModel& grid, const CTe
         hasRow = recordset.MoveNext();
         if (!hasRow)
             break;
-        if (sinceFlush.elapsed() >= FlushMilliseconds) {
+        readingSinceFlush += sincePump.nsecsElapsed();
+        if (readingSinceFlush >= FlushNanoseconds) {
             grid.FlushRows();
-            sinceFlush.restart();
+            readingSinceFlush = 0;
         }
         if (pump && !pump())
             return false;
+        sincePump.restart();
     }
 
     QString error;

@@ -39,10 +39,14 @@ public:
     QList<int> Commands;
 };
 
-// Runs action on every pass of the event loop until it returns false.
+const QString ActionTimerName = QStringLiteral("while-events-run");
+
+// Runs action on every pass of the event loop until it returns false, or
+// until the test ends (cleanup deletes the timer).
 void WhileEventsRun(std::function<bool()> action)
 {
-    auto* timer = new QTimer;
+    auto* timer = new QTimer(QCoreApplication::instance());
+    timer->setObjectName(ActionTimerName);
     QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
         if (!action())
             timer->deleteLater();
@@ -107,6 +111,9 @@ void CConnectionWndTests::init()
 
 void CConnectionWndTests::cleanup()
 {
+    // An action that outlives its test would act on the next one's window.
+    qDeleteAll(QCoreApplication::instance()->findChildren<QTimer*>(ActionTimerName,
+                                                                   Qt::FindDirectChildrenOnly));
     SetMessageBoxAnswerer({});
     Host.reset();
     Profile.Window = nullptr;

@@ -8,8 +8,10 @@
 #include "workspace/ResultWriter.h"
 #include "workspace/TestDatabases.h"
 
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
 Q_DECLARE_METATYPE(ETestBackend)
 
@@ -51,6 +53,7 @@ private slots:
     void scripts();
     void runReportsEveryStatement();
     void failedFetchIsShownAfterTheRows();
+    void slowPumpDoesNotFlushEveryRow();
 
     void sharedScript_data();
     void sharedScript();
@@ -95,8 +98,11 @@ void CQueryExecutionTests::queryStatements_data()
     QTest::newRow("with and a parenthesis") << "with(x) as" << true;
     QTest::newRow("a word that begins with with") << "without_rowid" << false;
     QTest::newRow("with alone") << "with" << false;
+    QTest::newRow("with and blanks only") << "WITH \t\n" << false;
+    QTest::newRow("mixed case") << "SeLeCt 1" << true;
     QTest::newRow("insert") << "insert into t select 1" << false;
     QTest::newRow("comments first") << "-- note\n /* a\nb */ select 1" << true;
+    QTest::newRow("comment right before") << "/*x*/select 1" << true;
     QTest::newRow("only a comment") << "-- select 1" << false;
     QTest::newRow("unclosed comment") << "/* select 1" << false;
 }
@@ -229,6 +235,34 @@ void CQueryExecutionTests::failedFetchIsShownAfterTheRows()
                                  "abs(-9223372036854775807 - 1) ELSE x END AS v FROM c"));
     QCOMPARE(shown,
              (QStringList{"#>|v>", "  1|1", "  2|2", "  3|3", "x |- Error: integer overflow"}));
+}
+
+// A pump slower than the flush interval (painting a large grid, a remote
+// display) must not make the views lay out and repaint after every row: only
+// the time spent reading rows counts towards a flush. Reading eight rows of
+// SQLite takes far less than that interval.
+void CQueryExecutionTests::slowPumpDoesNotFlushEveryRow()
+{
+    CSQLiteDatabase database;
+    QString error;
+    QVERIFY(database.Connect(Dir.filePath(QStringLiteral("pump.db")), {}, {}, error));
+    CScriptRun run;
+    RunScript(database,
+              QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+                             "WHERE x < 8) SELECT x FROM c"),
+              run);
+    QVERIFY(run.Recordset);
+    CResultModel grid;
+    QSignalSpy inserted(&grid, &QAbstractItemModel::rowsInserted);
+    int pumped = 0;
+    QVERIFY(ShowScriptRun(run, grid, {}, 500, [&pumped] {
+        ++pumped;
+        QThread::msleep(60);
+        return true;
+    }));
+    QCOMPARE(pumped, 7); // between rows, not after the last
+    QCOMPARE(grid.RowCount(), 8);
+    QCOMPARE(inserted.size(), 1);
 }
 
 void CQueryExecutionTests::sharedScript_data()

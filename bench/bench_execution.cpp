@@ -1,0 +1,365 @@
+// Speed of the Execute command in a real connection window under the
+// offscreen platform: filling the grid with the rows of a query, and running
+// a long script written as a log against the sqlite3 command-line shell
+// running the same file on a copy of the same database; and the memory the
+// grid takes for that log.
+//
+// The script's inserts stand between BEGIN and COMMIT, so that the time is
+// the work per statement and not the disk's.
+
+#include "BenchTable.h"
+#include "common/PumpMessages.h"
+#include "database/SQLiteDatabase.h"
+#include "profiles/Connection.h"
+#include "workspace/ConnectionWnd.h"
+#include "workspace/ExecuteQuery.h"
+#include "workspace/QueryExecution.h"
+#include "workspace/ResultGrid.h"
+#include "workspace/ResultWriter.h"
+#include "workspace/Substrate.h"
+#include "workspace/SyntaxRichEditCtrl.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <sys/resource.h>
+#include <vector>
+
+namespace {
+
+constexpr int GridRows = 1000;
+constexpr int GridColumns = 20;
+constexpr int ScriptStatements = 10000; // BEGIN, the inserts, COMMIT
+constexpr int GridRepeat = 7;
+constexpr int ScriptRepeat = 7;
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+bool Run(CAbstractDatabase& db, const QString& sql)
+{
+    QString error;
+    if (db.ExecuteSQL(sql, error))
+        return true;
+    std::fprintf(stderr, "%s: %s\n", qPrintable(sql), qPrintable(error));
+    return false;
+}
+
+// The database both sides start from: a wide table for the grid, and the
+// empty table the script fills.
+bool MakeDatabase(const QString& path)
+{
+    CSQLiteDatabase db;
+    QString error;
+    if (!db.Connect(path, {}, {}, error)) {
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+        return false;
+    }
+    QString create = QStringLiteral("CREATE TABLE wide (");
+    QString insert = QStringLiteral("INSERT INTO wide SELECT ");
+    for (int c = 0; c < GridColumns; ++c) {
+        const QString comma = c ? QStringLiteral(", ") : QString();
+        create += QStringLiteral("%1c%2 %3").arg(comma).arg(c).arg(c % 2 ? "TEXT" : "INTEGER");
+        insert += c % 2 ? QStringLiteral("%1'value %2 of row ' || x").arg(comma).arg(c)
+                        : QStringLiteral("%1x * %2").arg(comma).arg(c + 1);
+    }
+    create += u')';
+    insert += QStringLiteral(" FROM (WITH RECURSIVE r(x) AS (SELECT 1 UNION ALL SELECT x + 1 "
+                             "FROM r WHERE x < %1) SELECT x FROM r)")
+                  .arg(GridRows);
+    return Run(db, create) && Run(db, insert) &&
+           Run(db, QStringLiteral("CREATE TABLE item (id INTEGER PRIMARY KEY, name TEXT, "
+                                  "amount REAL, note TEXT)"));
+}
+
+QString MakeScript()
+{
+    QString script = QStringLiteral("BEGIN;\n");
+    for (int i = 1; i <= ScriptStatements - 2; ++i)
+        script += QStringLiteral("INSERT INTO item (id, name, amount, note) VALUES "
+                                 "(%1, 'item %1', %2, 'inserted by the script');\n")
+                      .arg(i)
+                      .arg(i * 1.25);
+    script += QStringLiteral("COMMIT;");
+    return script;
+}
+
+bool CopyFile(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    return QFile::copy(from, to);
+}
+
+// The items a database file holds after a run, read back to check that the
+// run did the whole work; -1 when it cannot be read.
+int ItemCount(const QString& path)
+{
+    CSQLiteDatabase db;
+    QString error;
+    CAbstractRecordset* raw = nullptr;
+    if (!db.Connect(path, {}, {}, error) ||
+        !db.OpenRecordset(QStringLiteral("SELECT count(*) FROM item"), error, raw))
+        return -1;
+    CRecordsetPtr recordset(raw);
+    return recordset->MoveNext() ? recordset->GetString(0).toInt() : -1;
+}
+
+// Wall and processor time of one run.
+struct CTimes
+{
+    double Wall = 0;
+    double Cpu = 0;
+};
+
+double ProcessCpuSeconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) + double(now.tv_nsec) / 1e9;
+}
+
+// User and system time of the child processes that have ended and been
+// waited for.
+double ChildrenCpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    auto seconds = [](const timeval& t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+CTimes ShellTimes(const QString& database, const QString& scriptFile)
+{
+    QProcess shell;
+    shell.setStandardInputFile(scriptFile);
+    const double cpu = ChildrenCpuSeconds();
+    QElapsedTimer timer;
+    timer.start();
+    shell.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), database});
+    if (!shell.waitForFinished(-1) || shell.exitCode() != 0) {
+        std::fprintf(stderr, "sqlite3 failed: %s\n", shell.readAllStandardError().constData());
+        return {-1, -1};
+    }
+    return {double(timer.nsecsElapsed()) / 1e9, ChildrenCpuSeconds() - cpu};
+}
+
+// The resident set size, or its peak since the last reset, in kilobytes.
+long StatusKilobytes(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+// Makes VmHWM start again from the present resident set size.
+void ResetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly))
+        clear.write("5");
+}
+
+struct CWorkspace
+{
+    CSubstrate Host;
+    CConnection Profile;
+    CConnectionWnd* Window = nullptr;
+
+    bool Open(const QString& database)
+    {
+        Profile.Database = std::make_unique<CSQLiteDatabase>();
+        QString error;
+        if (!Profile.Database->Connect(database, {}, {}, error)) {
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+            return false;
+        }
+        Window->Database = Profile.Database.get();
+        return true;
+    }
+
+    void Close()
+    {
+        Window->Database = nullptr;
+        Profile.Database.reset();
+    }
+
+    // What the user does: the text typed into the editor (its colouring not
+    // timed), then the Execute command.
+    CTimes Execute(const QString& text)
+    {
+        Window->Editor->setPlainText(text);
+        PumpMessages();
+        const double cpu = ProcessCpuSeconds();
+        QElapsedTimer timer;
+        timer.start();
+        ExecuteQuery(Profile);
+        PumpMessages(); // the grid as drawn
+        return {double(timer.nsecsElapsed()) / 1e9, ProcessCpuSeconds() - cpu};
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QTemporaryDir dir;
+    const QString base = dir.filePath(QStringLiteral("base.db"));
+    const QString scriptFile = dir.filePath(QStringLiteral("script.sql"));
+    const QString engineCopy = dir.filePath(QStringLiteral("engine.db"));
+    const QString shellCopy = dir.filePath(QStringLiteral("shell.db"));
+    if (!MakeDatabase(base))
+        return 1;
+    const QString script = MakeScript();
+    {
+        QFile file(scriptFile);
+        if (!file.open(QIODevice::WriteOnly) || file.write(script.toUtf8()) < 0)
+            return 1;
+    }
+
+    CWorkspace workspace;
+    workspace.Host.resize(1200, 1000);
+    workspace.Host.show();
+    workspace.Window = new CConnectionWnd;
+    if (!workspace.Window->Create(&workspace.Host, workspace.Host.rect()))
+        return 1;
+    workspace.Profile.Window = workspace.Window;
+    PumpMessages();
+    CResultModel& grid = workspace.Window->ResultList->Model();
+
+    CBenchTable table("Execute in a connection window, SQLite, offscreen");
+
+    // The grid filled with the rows of a query.
+    if (!CopyFile(base, engineCopy) || !workspace.Open(engineCopy))
+        return 1;
+    std::vector<double> fills;
+    for (int i = 0; i < GridRepeat; ++i)
+        fills.push_back(workspace.Execute(QStringLiteral("SELECT * FROM wide")).Wall);
+    if (grid.RowCount() != GridRows || grid.ColumnCount() != GridColumns + 1)
+        std::fprintf(stderr, "the grid shows %d rows, %d columns\n", grid.RowCount(),
+                     grid.ColumnCount());
+    table.Row(QStringLiteral("grid fill, %1 rows x %2 columns, median of %3")
+                  .arg(GridRows)
+                  .arg(GridColumns)
+                  .arg(GridRepeat)
+                  .toStdString(),
+              Median(fills) * 1e3, "ms", "< 100 ms");
+    workspace.Close();
+
+    // The script side by side with the shell; the first engine run also
+    // measures the memory of the log it leaves in the grid.
+    std::vector<double> engineTimes;
+    std::vector<double> shellTimes;
+    std::vector<double> engineCpu;
+    std::vector<double> shellCpu;
+    long rssGrowth = 0;
+    long peakGrowth = 0;
+    auto runShell = [&] {
+        if (!CopyFile(base, shellCopy))
+            return false;
+        const CTimes times = ShellTimes(shellCopy, scriptFile);
+        shellTimes.push_back(times.Wall);
+        shellCpu.push_back(times.Cpu);
+        if (ItemCount(shellCopy) != ScriptStatements - 2)
+            std::fprintf(stderr, "the shell's run left %d items\n", ItemCount(shellCopy));
+        return true;
+    };
+    auto runEngine = [&](bool measureMemory) {
+        if (!CopyFile(base, engineCopy) || !workspace.Open(engineCopy))
+            return false;
+        ClearResultGrid(grid);
+        workspace.Window->Editor->setPlainText(script);
+        PumpMessages();
+        const long before = StatusKilobytes("VmRSS:");
+        ResetPeak();
+        const CTimes times = workspace.Execute(script);
+        engineTimes.push_back(times.Wall);
+        engineCpu.push_back(times.Cpu);
+        if (measureMemory) {
+            rssGrowth = StatusKilobytes("VmRSS:") - before;
+            peakGrowth = StatusKilobytes("VmHWM:") - before;
+        }
+        workspace.Close();
+        if (ItemCount(engineCopy) != ScriptStatements - 2)
+            std::fprintf(stderr, "the engine's run left %d items\n", ItemCount(engineCopy));
+        if (grid.RowCount() != 2 * ScriptStatements)
+            std::fprintf(stderr, "the log has %d rows\n", grid.RowCount());
+        return true;
+    };
+    // Turn about, so that neither side always runs on a warmer machine.
+    for (int i = 0; i < ScriptRepeat; ++i) {
+        const bool done = i % 2 ? runShell() && runEngine(false) : runEngine(i == 0) && runShell();
+        if (!done)
+            return 1;
+    }
+
+    // Where the engine's time goes, on one more copy: the statements run,
+    // then the log written into the grid and drawn.
+    double runSeconds = 0;
+    double logSeconds = 0;
+    if (!CopyFile(base, engineCopy) || !workspace.Open(engineCopy))
+        return 1;
+    {
+        ClearResultGrid(grid);
+        PumpMessages();
+        CScriptRun run;
+        QElapsedTimer timer;
+        timer.start();
+        RunScript(*workspace.Profile.Database, script, run);
+        runSeconds = double(timer.nsecsElapsed()) / 1e9;
+        timer.restart();
+        workspace.Window->ShowScriptRun(run);
+        PumpMessages();
+        logSeconds = double(timer.nsecsElapsed()) / 1e9;
+    }
+    workspace.Close();
+
+    // The shell's own start and exit, part of its figure.
+    const QString emptyFile = dir.filePath(QStringLiteral("empty.sql"));
+    {
+        QFile empty(emptyFile);
+        if (!empty.open(QIODevice::WriteOnly))
+            return 1;
+    }
+    if (!CopyFile(base, shellCopy))
+        return 1;
+    std::vector<double> starts;
+    for (int i = 0; i < ScriptRepeat; ++i)
+        starts.push_back(ShellTimes(shellCopy, emptyFile).Wall);
+
+    const double engine = Median(engineTimes);
+    const double shell = Median(shellTimes);
+    const double engineProcessor = Median(engineCpu);
+    const double shellProcessor = Median(shellCpu);
+    const std::string statements =
+        QStringLiteral("%1-statement script").arg(ScriptStatements).toStdString();
+    const std::string runs = ", median of " + std::to_string(ScriptRepeat);
+    table.Row(statements + ", sqlite3 shell, wall" + runs, shell * 1e3, "ms", "reference");
+    table.Row("  the same, processor time", shellProcessor * 1e3, "ms", "reference");
+    table.Row("  of which the shell's start and exit (empty script)", Median(starts) * 1e3, "ms",
+              "");
+    table.Row(statements + " + " + std::to_string(2 * ScriptStatements) + "-row log, wall" + runs,
+              engine * 1e3, "ms", "");
+    table.Row("  the same, processor time", engineProcessor * 1e3, "ms", "");
+    table.Row("  of which the statements run (one more run)", runSeconds * 1e3, "ms", "");
+    table.Row("  of which the log written and drawn (one more run)", logSeconds * 1e3, "ms", "");
+    table.Row("engine / shell, wall time", engine / shell, "x", "<= 1.3");
+    table.Row("engine / shell, processor time", engineProcessor / shellProcessor, "x", "<= 1.3");
+    table.Row("resident set growth, grid holding the log", double(rssGrowth) / 1024, "MB",
+              "reported");
+    table.Row("peak resident set growth while it ran", double(peakGrowth) / 1024, "MB", "reported");
+    return 0;
+}

@@ -140,6 +140,8 @@ private:
     int AddProfile(const CConnection& profile);
     void Connect(int index);
     CConnectionWnd* Window(int index) const;
+    // A profile of an SQLite file in this test's folder.
+    CConnection SQLiteProfile(const QString& name, const QString& file) const;
 
     QTemporaryDir Config;
     QTemporaryDir Files;
@@ -196,6 +198,15 @@ void CMainFrameTests::Connect(int index)
 {
     Frame->Connections->SelectConnection(index);
     Frame->Action(CommandConnect)->trigger();
+}
+
+CConnection CMainFrameTests::SQLiteProfile(const QString& name, const QString& file) const
+{
+    CConnection profile;
+    profile.Name = name;
+    profile.Type = DatabaseTypeSQLite;
+    profile.Path = Files.filePath(file);
+    return profile;
 }
 
 CConnectionWnd* CMainFrameTests::Window(int index) const
@@ -483,10 +494,7 @@ void CMainFrameTests::tablesInExactOrderAndEmptyDatabase()
 void CMainFrameTests::loginRules()
 {
     // SQLite never asks, whatever RememberAuth says.
-    CConnection profile;
-    profile.Name = QStringLiteral("file");
-    profile.Type = DatabaseTypeSQLite;
-    profile.Path = Files.filePath(QStringLiteral("login.db"));
+    CConnection profile = SQLiteProfile(QStringLiteral("file"), QStringLiteral("login.db"));
     profile.RememberAuth = false;
     int dialogs = 0;
     auto* watch = new QTimer(Frame.get());
@@ -564,10 +572,7 @@ void CMainFrameTests::deleteKeepsASelection()
 
 void CMainFrameTests::deletingAConnectedProfileClosesIt()
 {
-    CConnection profile;
-    profile.Name = QStringLiteral("connected");
-    profile.Type = DatabaseTypeSQLite;
-    profile.Path = Files.filePath(QStringLiteral("delete.db"));
+    CConnection profile = SQLiteProfile(QStringLiteral("connected"), QStringLiteral("delete.db"));
     Connect(AddProfile(profile));
     QPointer<CConnectionWnd> window = Window(0);
     QVERIFY(window);
@@ -579,10 +584,7 @@ void CMainFrameTests::deletingAConnectedProfileClosesIt()
 
 void CMainFrameTests::propertiesOfAConnectedProfile()
 {
-    CConnection profile;
-    profile.Name = QStringLiteral("props");
-    profile.Type = DatabaseTypeSQLite;
-    profile.Path = Files.filePath(QStringLiteral("props.db"));
+    CConnection profile = SQLiteProfile(QStringLiteral("props"), QStringLiteral("props.db"));
     Connect(AddProfile(profile));
     const auto edit = [](const QString& name, const QString& path) {
         OnNextDialog([name, path](QDialog* dialog) {
@@ -627,10 +629,7 @@ void CMainFrameTests::propertiesOfAConnectedProfile()
 
 void CMainFrameTests::pasteAndUndoFollowTheEditor()
 {
-    CConnection profile;
-    profile.Name = QStringLiteral("editing");
-    profile.Type = DatabaseTypeSQLite;
-    profile.Path = Files.filePath(QStringLiteral("edit.db"));
+    CConnection profile = SQLiteProfile(QStringLiteral("editing"), QStringLiteral("edit.db"));
     Connect(AddProfile(profile));
     CConnectionWnd* window = Window(0);
     QApplication::clipboard()->clear();
@@ -654,10 +653,7 @@ void CMainFrameTests::pasteAndUndoFollowTheEditor()
 
 void CMainFrameTests::clipboardCommandsReachTheShownEditor()
 {
-    CConnection profile;
-    profile.Name = QStringLiteral("clip");
-    profile.Type = DatabaseTypeSQLite;
-    profile.Path = Files.filePath(QStringLiteral("clip.db"));
+    CConnection profile = SQLiteProfile(QStringLiteral("clip"), QStringLiteral("clip.db"));
     Connect(AddProfile(profile));
     CConnectionWnd* window = Window(0);
     window->Editor->setPlainText(QStringLiteral("SELECT 1"));
@@ -704,10 +700,7 @@ void CMainFrameTests::quitSavesThenClosesEveryConnection()
 // Properties and Execute are disabled, and a close waits for the fill.
 void CMainFrameTests::busyWindowHoldsOffWhatWouldDestroyIt()
 {
-    CConnection profile;
-    profile.Name = QStringLiteral("busy");
-    profile.Type = DatabaseTypeSQLite;
-    profile.Path = Files.filePath(QStringLiteral("busy.db"));
+    CConnection profile = SQLiteProfile(QStringLiteral("busy"), QStringLiteral("busy.db"));
     Connect(AddProfile(profile));
     CConnectionWnd* window = Window(0);
     window->Editor->setPlainText(QStringLiteral(
@@ -740,10 +733,7 @@ void CMainFrameTests::busyWindowHoldsOffWhatWouldDestroyIt()
 
 void CMainFrameTests::focusMovesBetweenPanes()
 {
-    CConnection profile;
-    profile.Name = QStringLiteral("panes");
-    profile.Type = DatabaseTypeSQLite;
-    profile.Path = Files.filePath(QStringLiteral("panes.db"));
+    CConnection profile = SQLiteProfile(QStringLiteral("panes"), QStringLiteral("panes.db"));
     Connect(AddProfile(profile));
     CConnectionWnd* window = Window(0);
     QApplication::setActiveWindow(Frame.get());

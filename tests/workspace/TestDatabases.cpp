@@ -1,9 +1,8 @@
 #include "workspace/TestDatabases.h"
 
-#include "database/FireBirdDatabase.h"
 #include "database/FireBirdServer.h"
 #include "database/OdbcDatabase.h"
-#include "database/SQLiteDatabase.h"
+#include "shell/OpenConnection.h"
 
 #include <QCoreApplication>
 
@@ -23,20 +22,6 @@ QString PostgresBase()
 QString SQLiteOdbcBase()
 {
     return Setting("TABLESCOPE_ODBC_SQLITE_DSN", "DSN=TablescopeSQLite");
-}
-
-std::unique_ptr<CAbstractDatabase> NewBackend(int type)
-{
-    switch (type) {
-    case DatabaseTypeSQLite:
-        return std::make_unique<CSQLiteDatabase>();
-    case DatabaseTypeFireBird:
-        return std::make_unique<CFireBirdDatabase>();
-    case DatabaseTypeOdbc:
-        return std::make_unique<COdbcDatabase>();
-    default:
-        return nullptr;
-    }
 }
 
 } // namespace
@@ -141,8 +126,8 @@ bool CTestDatabases::NewProfile(ETestBackend backend, CConnection& profile, QStr
 bool CTestDatabases::Run(const CConnection& profile, const QString& sql, QString& error)
 {
     if (profile.Type == DatabaseTypeFireBird && FireBird_)
-        return FireBird_->Run(profile.Path + u':' + profile.Alias, sql, error);
-    auto database = NewBackend(profile.Type);
+        return FireBird_->Run(DatabaseString(profile), sql, error);
+    auto database = CreateBackend(profile.Type);
     return database && database->Connect(profile.Path, profile.Login, profile.Password, error) &&
            database->ExecuteSQL(sql, error);
 }
@@ -152,7 +137,7 @@ std::unique_ptr<CAbstractDatabase> CTestDatabases::Open(ETestBackend backend, QS
     CConnection profile;
     if (!NewProfile(backend, profile, why))
         return nullptr;
-    auto database = NewBackend(profile.Type);
+    auto database = CreateBackend(profile.Type);
     const QString location =
         profile.Type == DatabaseTypeFireBird ? profile.Path + u':' + profile.Alias : profile.Path;
     if (!database->Connect(location, profile.Login, profile.Password, why)) {

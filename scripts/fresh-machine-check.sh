@@ -19,6 +19,8 @@
 # it started ends with it. Needs root; takes a long while (the test command
 # builds the whole project twice, for each of the two users), so it is not
 # part of CI.
+# The functions are called indirectly, through step and trap.
+# shellcheck disable=SC2317
 set -euo pipefail
 
 script=$(readlink -f "$0")
@@ -125,6 +127,7 @@ inside() {
             chmod 440 /etc/sudoers.d/$new_user"
     step user-clone "as $new_user: git clone" \
         as_new_user "rm -rf ~/tablescope && git clone /srv/tablescope.git ~/tablescope"
+    # shellcheck disable=SC2088 # the new user's shell expands it
     step user-run "as $new_user: scripts/run.sh" run_command_check as_new_user "~/tablescope"
     step root-clone "as root: git clone" \
         as_new_root "rm -rf /root/tablescope && git clone /srv/tablescope.git /root/tablescope"

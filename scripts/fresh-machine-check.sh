@@ -266,9 +266,11 @@ echo fresh > "$rootfs/etc/hostname"
 echo "nameserver 10.0.2.3" > "$rootfs/etc/resolv.conf"
 rm -f "$rootfs/etc/default/locale"
 
-# The repository, as a newcomer would clone it.
+# The repository, as a newcomer would clone it. It stands in for the public
+# one, so any user may clone it although root owns it.
 rm -rf "$rootfs/srv/tablescope.git"
 git clone --quiet --bare "$repo" "$rootfs/srv/tablescope.git"
+printf '[safe]\n\tdirectory = /srv/tablescope.git\n' > "$rootfs/etc/gitconfig"
 
 unshare --net --mount --pid --ipc --uts --fork --kill-child --propagation private \
     nice -n 5 "$script" --inside "$work" &

@@ -135,6 +135,8 @@ inside() {
     step root-test "as root: scripts/test.sh" as_new_root "cd /root/tablescope && scripts/test.sh"
     step user-test "as $new_user: scripts/test.sh" \
         as_new_user "cd ~/tablescope && scripts/test.sh"
+    step user-sudo-build "as $new_user: sudo scripts/build.sh (builds as $new_user all the same)" \
+        as_new_user "cd ~/tablescope && sudo scripts/build.sh normal"
     step user-owns "what $new_user built and the test settings are $new_user's own" \
         ownership_check
 }

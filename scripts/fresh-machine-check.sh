@@ -106,6 +106,7 @@ ownership_check() {
 
 inside() {
     rootfs=$work/root
+    hostname fresh
     ip link set lo up
     # slirp4netns configures tap0 from outside; wait for it.
     local waited=0

@@ -220,11 +220,19 @@ slirp_pid=""
 cleanup() {
     local rc=$?
     trap - EXIT INT TERM
+    # Clean up whatever fails on the way (a killed process's wait fails).
+    set +e
     # Ending unshare ends its child, the first process of the new process
     # namespace, and with it every process the new system started; its
     # mounts go with its mount namespace.
-    [[ -n $ns_pid ]] && kill "$ns_pid" 2>/dev/null && wait "$ns_pid" 2>/dev/null
-    [[ -n $slirp_pid ]] && kill "$slirp_pid" 2>/dev/null && wait "$slirp_pid" 2>/dev/null
+    if [[ -n $ns_pid ]]; then
+        kill "$ns_pid" 2>/dev/null
+        wait "$ns_pid" 2>/dev/null
+    fi
+    if [[ -n $slirp_pid ]]; then
+        kill "$slirp_pid" 2>/dev/null
+        wait "$slirp_pid" 2>/dev/null
+    fi
     if grep -q " $rootfs/" /proc/self/mountinfo; then
         say "something is still mounted under $rootfs; $work is left in place"
     elif [[ $keep == no ]]; then

@@ -1,5 +1,6 @@
 #include "database/OdbcDatabase.h"
 
+#include "common/Utf8Locale.h"
 #include "database/OdbcRecordset.h"
 #include "database/SplitDelimited.h"
 
@@ -71,6 +72,9 @@ QString COdbcDatabase::DiagnosticText(short type, void* handle)
 
 bool COdbcDatabase::Connect(const QString& database, const QString&, const QString&, QString& error)
 {
+    // Drivers convert text with the C library's locale from the first
+    // connection on; under "C" they would mangle everything outside ASCII.
+    EnsureUtf8Locale();
     if (IsConnected()) {
         error = QStringLiteral("cannot connect to a database: already connected");
         return false;

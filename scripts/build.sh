@@ -2,7 +2,13 @@
 # Configures and builds one tree: scripts/build.sh [normal|sanitize]
 #   normal    build/        optimised with debug information
 #   sanitize  build-asan/   address and undefined-behaviour sanitizers
+#
+# Run it as the user who works on the tree, never through sudo: under sudo it
+# runs itself as the user who called sudo, so that build folders never end up
+# owned by root.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
+run_as_invoking_user "$0" "$@"
 cd "$(dirname "$0")/.."
 
 case "${1:-normal}" in

@@ -3,56 +3,142 @@
 # need to reach them into an environment file (default
 # /tmp/tablescope-test/env), which scripts/test.sh sources:
 #
-#   FireBird 3 on 127.0.0.1:3050   TABLESCOPE_FB_USER, TABLESCOPE_FB_PASSWORD,
+#   FireBird 3 on localhost:3050   TABLESCOPE_FB_USER, TABLESCOPE_FB_PASSWORD,
 #                                  TABLESCOPE_FB_DIR (a folder the server may
 #                                  create databases in)
 #   PostgreSQL 15 on 127.0.0.1:5432, reached through ODBC
 #   ODBC data sources              ODBCINI, TABLESCOPE_ODBC_PG_DSN,
 #                                  TABLESCOPE_ODBC_SQLITE_DSN
 #
-# Safe to run again: servers already running are left as they are.
-# Needs root (it starts the servers as their own users).
+# Safe to run again: servers already running are left as they are. Run it as
+# the user who runs the tests: the folder, the env file and the ODBC settings
+# (they hold passwords) belong to that user and are readable by that user
+# alone. Starting the servers as their own users asks sudo when not root.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
 
 root=${TABLESCOPE_TEST_ROOT:-/tmp/tablescope-test}
-mkdir -p "$root"
-chmod 755 "$root"
 env_file="$root/env"
-: > "$env_file"
+user=$(id -un)
+group=$(id -gn)
 
-wait_for_port() { # host port seconds
-    for _ in $(seq "$3"); do
-        (exec 3<>"/dev/tcp/$1/$2") 2>/dev/null && return 0
-        sleep 1
+fail() {
+    echo "$*" >&2
+    exit 1
+}
+
+# Whether something accepts connections on the port, on either loopback
+# address: where `localhost` leads depends on /etc/hosts.
+port_open() { # port
+    local host
+    for host in 127.0.0.1 ::1; do
+        (exec 3<>"/dev/tcp/$host/$1") 2>/dev/null && return 0
     done
     return 1
 }
 
-start_firebird() {
-    local password_file=/etc/firebird/3.0/SYSDBA.password
-    [[ -r $password_file ]] || { echo "FireBird: $password_file is missing" >&2; return 1; }
-    local password
-    password=$(sed -n 's/^ISC_PASSWORD="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' "$password_file")
-    if ! wait_for_port 127.0.0.1 3050 1; then
-        install -d -o firebird -g firebird /run/firebird3.0
-        su -s /bin/sh firebird -c \
-            "/usr/sbin/fbguard -pidfile /run/firebird3.0/default.pid -daemon -forever"
-        wait_for_port 127.0.0.1 3050 30 || { echo "FireBird did not start" >&2; return 1; }
+# Whether a process of that name runs, whoever owns it.
+process_running() { # name
+    local comm
+    for comm in /proc/[0-9]*/comm; do
+        [[ $(cat "$comm" 2>/dev/null) == "$1" ]] && return 0
+    done
+    return 1
+}
+
+# The folder is shared by every run on this machine; one left by another
+# user (say, an earlier run as root) is taken over, never followed if it is
+# a link.
+prepare_root() {
+    [[ -L $root ]] && fail "$root is a symbolic link; remove it and run again"
+    if [[ -e $root && ! -O $root ]]; then
+        echo "Taking over $root, left by an earlier run as $(stat -c %U "$root")"
+        as_root chown "$user:$group" "$root"
+        as_root rm -f "$env_file" "$root/odbc.ini"
+        [[ -d $root/odbc ]] && as_root chown -R "$user:$group" "$root/odbc"
     fi
-    install -d -o firebird -g firebird -m 1777 "$root/firebird"
-    {
-        echo "export TABLESCOPE_FB_USER=SYSDBA"
-        echo "export TABLESCOPE_FB_PASSWORD='$password'"
-        echo "export TABLESCOPE_FB_DIR='$root/firebird'"
-    } >> "$env_file"
+    mkdir -p "$root"
+    chmod 755 "$root"
+}
+
+# Appends a line to the new env file, quoted for the shell.
+setting() { # name value
+    printf 'export %s=%q\n' "$1" "$2" >> "$env_file.new"
+}
+
+firebird_log() {
+    local log=/var/log/firebird/firebird3.0.log
+    echo "--- the end of $log:" >&2
+    as_root tail -n 20 "$log" >&2 || true
+}
+
+start_firebird() {
+    local password_file=/etc/firebird/3.0/SYSDBA.password text
+    if ! text=$(cat "$password_file" 2>/dev/null); then
+        if ! as_root test -e "$password_file"; then
+            fail "FireBird: $password_file is missing (is firebird3.0-server installed?)"
+        fi
+        text=$(as_root cat "$password_file") || fail "FireBird: cannot read $password_file"
+    fi
+    local password
+    password=$(sed -n 's/^ISC_PASSWORD="\{0,1\}\([^"]*\)"\{0,1\}$/\1/p' <<<"$text")
+    [[ -n $password ]] || fail "FireBird: $password_file holds no ISC_PASSWORD"
+
+    if ! port_open 3050; then
+        # A guard already running (started by the system, or by an earlier
+        # run) is waited for; a second one would only fight the first.
+        if process_running fbguard; then
+            echo "FireBird: the guard runs already; waiting for the server"
+        else
+            echo "FireBird: starting the server"
+            as_root install -d -o firebird -g firebird /run/firebird3.0
+            # The pid file of Debian's own service script, so that it can
+            # stop the server.
+            as_system_user firebird /usr/sbin/fbguard \
+                -pidfile /run/firebird3.0/firebird.pid -daemon -forever ||
+                { firebird_log; fail "FireBird: the guard did not start"; }
+        fi
+        local waited=0
+        until port_open 3050; do
+            if ! process_running fbguard; then
+                firebird_log
+                fail "FireBird: the guard stopped before the server accepted connections"
+            fi
+            if ((waited >= 60)); then
+                firebird_log
+                fail "FireBird: no server on localhost:3050 after ${waited} s"
+            fi
+            sleep 1
+            waited=$((waited + 1))
+        done
+    fi
+    as_root install -d -o firebird -g firebird -m 1777 "$root/firebird"
+    setting TABLESCOPE_FB_USER SYSDBA
+    setting TABLESCOPE_FB_PASSWORD "$password"
+    setting TABLESCOPE_FB_DIR "$root/firebird"
+}
+
+postgres_sql() { # psql arguments...
+    as_system_user postgres psql -X -q -v ON_ERROR_STOP=1 "$@"
 }
 
 start_postgresql() {
-    if ! wait_for_port 127.0.0.1 5432 1; then
-        pg_ctlcluster 15 main start
-        wait_for_port 127.0.0.1 5432 30 || { echo "PostgreSQL did not start" >&2; return 1; }
+    if ! port_open 5432; then
+        echo "PostgreSQL: starting the server"
+        as_root pg_ctlcluster 15 main start || true
+        local waited=0
+        until port_open 5432; do
+            if ((waited >= 60)); then
+                as_root pg_ctlcluster 15 main status >&2 || true
+                echo "--- the end of /var/log/postgresql/postgresql-15-main.log:" >&2
+                as_root tail -n 20 /var/log/postgresql/postgresql-15-main.log >&2 || true
+                fail "PostgreSQL: no server on localhost:5432 after ${waited} s"
+            fi
+            sleep 1
+            waited=$((waited + 1))
+        done
     fi
-    su postgres -c "psql -q -v ON_ERROR_STOP=1" <<'SQL'
+    postgres_sql <<'SQL'
 DO $$ BEGIN
     IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'tablescope') THEN
         CREATE ROLE tablescope LOGIN PASSWORD 'tablescope';
@@ -62,14 +148,20 @@ END $$;
 -- test runs side by side do not drop each other's tables.
 ALTER ROLE tablescope CREATEDB;
 SQL
-    if ! su postgres -c "psql -tAc \"SELECT 1 FROM pg_database WHERE datname = 'tablescope_test'\"" | grep -q 1; then
-        su postgres -c "createdb -O tablescope tablescope_test"
+    if ! postgres_sql -tAc "SELECT 1 FROM pg_database WHERE datname = 'tablescope_test'" |
+        grep -q 1; then
+        as_system_user postgres createdb -O tablescope tablescope_test
     fi
 }
 
+# The PostgreSQL source goes over TCP to 127.0.0.1 with a password: through
+# the socket, PostgreSQL would ask for the same system user's name (peer).
+# unixODBC reads a driver's own settings (Servername, Port) from odbc.ini
+# only when the file is the user's own, so the connect string names them too.
 write_odbc_ini() {
-    install -d -m 1777 "$root/odbc"
-    cat > "$root/odbc.ini" <<INI
+    install -d -m 700 "$root/odbc"
+    chmod 700 "$root/odbc"
+    cat > "$root/odbc.ini.new" <<INI
 [TablescopePG]
 Driver = PostgreSQL Unicode
 Servername = 127.0.0.1
@@ -82,14 +174,20 @@ Password = tablescope
 Driver = SQLite3
 Database = $root/odbc/odbc.sqlite
 INI
-    {
-        echo "export ODBCINI='$root/odbc.ini'"
-        echo "export TABLESCOPE_ODBC_PG_DSN='DSN=TablescopePG;UID=tablescope;PWD=tablescope'"
-        echo "export TABLESCOPE_ODBC_SQLITE_DSN='DSN=TablescopeSQLite'"
-    } >> "$env_file"
+    mv -f "$root/odbc.ini.new" "$root/odbc.ini"
+    setting ODBCINI "$root/odbc.ini"
+    setting TABLESCOPE_ODBC_PG_DSN \
+        "DSN=TablescopePG;Servername=127.0.0.1;Port=5432;UID=tablescope;PWD=tablescope"
+    setting TABLESCOPE_ODBC_SQLITE_DSN "DSN=TablescopeSQLite"
 }
 
+umask 077
+prepare_root
+rm -f "$env_file.new"
 start_firebird
 start_postgresql
 write_odbc_ini
+# Replaced whole, so that a test run reading it meanwhile sees the old one
+# or the new one, never half of one.
+mv -f "$env_file.new" "$env_file"
 echo "Servers are up; their settings are in $env_file"

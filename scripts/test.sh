@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Installs what the tests need, starts the database servers, builds the
 # normal and the sanitizer trees and runs every test in both. A test whose
-# server cannot be had fails here instead of skipping.
+# server cannot be had fails here instead of skipping. Both trees are built
+# and tested even when the first fails; the script fails at the end.
+#
+# Run it as the user who works on the tree: it asks sudo for installing
+# packages and starting the servers, and what it builds belongs to that user.
 set -euo pipefail
+source "$(dirname "$0")/common.sh"
+run_as_invoking_user "$0" "$@"
 cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh --test
@@ -11,16 +17,31 @@ scripts/start-servers.sh
 source "${TABLESCOPE_TEST_ROOT:-/tmp/tablescope-test}/env"
 export TABLESCOPE_REQUIRE_SERVERS=1
 
-scripts/build.sh normal
-(cd build && ctest --output-on-failure --parallel 2)
+normal=passed
+if ! scripts/build.sh normal; then
+    normal="FAILED to build"
+elif ! (cd build && ctest --output-on-failure --parallel 2); then
+    normal=FAILED
+fi
 
-scripts/build.sh sanitize
 # A sanitizer report ends the program with a failing exit code; QtTest's
 # crash handler is kept out of the way so that it cannot hang on the report.
-export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1
-export QTEST_DISABLE_CRASH_HANDLER=1
-export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
-export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-(cd build-asan && ctest --output-on-failure --parallel 2)
+sanitize=passed
+if ! scripts/build.sh sanitize; then
+    sanitize="FAILED to build"
+elif ! (
+    export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1
+    export QTEST_DISABLE_CRASH_HANDLER=1
+    export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp:print_suppressions=0
+    export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+    cd build-asan && ctest --output-on-failure --parallel 2
+); then
+    sanitize=FAILED
+fi
 
+echo "Tests of the normal build (build/): $normal"
+echo "Tests of the sanitizer build (build-asan/): $sanitize"
+if [[ $normal != passed || $sanitize != passed ]]; then
+    exit 1
+fi
 echo "All tests passed in the normal and the sanitizer builds."

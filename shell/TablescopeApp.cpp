@@ -1,12 +1,14 @@
 #include "shell/TablescopeApp.h"
 
 #include "common/SvgPicture.h"
+#include "common/Utf8Locale.h"
 #include "resources/AboutDialog.h"
 #include "resources/MainMenu.h"
 #include "shell/AboutDlg.h"
 
 CTablescopeApp::CTablescopeApp(int& argc, char** argv) : QApplication(argc, argv)
 {
+    EnsureUtf8Locale(); // after Qt has applied the environment's locale
     SetUp();
 }
 

@@ -1,0 +1,303 @@
+#!/usr/bin/env bash
+# Tries the README's two commands the way a newcomer meets them: on a freshly
+# bootstrapped Debian 12 (stock /etc/hosts, where localhost is also ::1; no
+# locale set; nothing installed beyond the base system), once as root and
+# once as a new user who has sudo.
+#
+#   scripts/fresh-machine-check.sh [--dir DIR] [--keep]
+#
+#   --dir DIR  work in DIR and keep it; run again with the same DIR to go on
+#              after the last step that passed (delete DIR/done/STEP to
+#              repeat a step)
+#   --keep     keep the temporary folder (it is removed otherwise)
+#
+# Checks the committed HEAD of this repository, not uncommitted changes. The
+# new system runs in network, mount, process, IPC and host-name namespaces
+# of its own: it never sees this machine's servers or processes, and
+# slirp4netns gives it the outside network for its packages, fetched from
+# the Debian mirror that this machine's apt is configured with. Everything
+# it started ends with it. Needs root; takes a long while (the test command
+# builds the whole project twice, for each of the two users), so it is not
+# part of CI.
+# The functions are called indirectly, through step and trap.
+# shellcheck disable=SC2317
+set -euo pipefail
+
+script=$(readlink -f "$0")
+repo=$(cd "$(dirname "$script")/.." && pwd)
+steps_path=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
+new_user=newcomer
+
+say() { echo "[fresh-machine-check $(date -u +%H:%M:%S)] $*"; }
+
+# ---------------------------------------------------------------------------
+# Inside the namespaces: prepare the new system and run the steps.
+
+# Runs one step unless an earlier run passed it; its output goes to
+# DIR/logs/STEP.log and, when it fails, its end is shown.
+step() { # name description command...
+    local name=$1 description=$2
+    shift 2
+    if [[ -e $work/done/$name ]]; then
+        say "SKIP $name: $description (passed in an earlier run)"
+        return 0
+    fi
+    say "RUN  $name: $description"
+    local start=$SECONDS rc=0
+    "$@" > "$work/logs/$name.log" 2>&1 < /dev/null || rc=$?
+    local took=$((SECONDS - start))
+    if [[ $rc -eq 0 ]]; then
+        touch "$work/done/$name"
+        say "PASS $name ($((took / 60)) min $((took % 60)) s)"
+    else
+        say "FAIL $name ($((took / 60)) min $((took % 60)) s, exit code $rc); the end of $work/logs/$name.log:"
+        tail -n 60 "$work/logs/$name.log" | sed 's/^/    /'
+        return 1
+    fi
+}
+
+# A command in the new system as root, in a login-like environment without
+# any locale.
+as_new_root() { # shell command
+    chroot "$rootfs" /usr/bin/env -i PATH="$steps_path" HOME=/root TERM=dumb USER=root \
+        LOGNAME=root SHELL=/bin/bash /bin/bash -c "cd /root && $1"
+}
+
+# A command in the new system as the new user, through a login shell.
+as_new_user() { # shell command
+    chroot "$rootfs" /usr/bin/env -i PATH="$steps_path" TERM=dumb \
+        /usr/sbin/runuser -l "$new_user" -c "$1"
+}
+
+# scripts/run.sh in the given clone: passes when the application is still
+# running 20 seconds after it started (on a virtual display); then it is
+# ended.
+run_command_check() { # as_new_root|as_new_user clone
+    "$1" "cd $2 && {
+        scripts/run.sh & runner=\$!
+        while kill -0 \$runner 2>/dev/null; do
+            for comm in /proc/[0-9]*/comm; do
+                [[ \$(cat \$comm 2>/dev/null) == tablescope ]] || continue
+                app=\${comm#/proc/}; app=\${app%/comm}
+                sleep 20
+                if kill -0 \$app 2>/dev/null; then
+                    echo 'The application runs; ending it.'
+                    kill \$app; wait \$runner || true
+                    exit 0
+                fi
+                echo 'The application ended by itself.'; wait \$runner; exit 1
+            done
+            sleep 2
+        done
+        wait \$runner; echo \"scripts/run.sh ended (exit code \$?) without starting the application\"
+        exit 1
+    }"
+}
+
+ownership_check() {
+    as_new_user "cd ~/tablescope && others=\$(find . ! -user $new_user | head -5)
+        [[ -z \$others ]] || { echo \"not the user's own: \$others\"; exit 1; }
+        env=/tmp/tablescope-test/env
+        for f in \$env /tmp/tablescope-test/odbc.ini; do
+            stat -c '%n %U %a' \$f
+            [[ \$(stat -c '%U %a' \$f) == '$new_user 600' ]] || { echo \"\$f: wrong owner or mode\"; exit 1; }
+        done"
+}
+
+inside() {
+    rootfs=$work/root
+    hostname fresh
+    ip link set lo up
+    # slirp4netns configures tap0 from outside; wait for it.
+    local waited=0
+    until ip -4 addr show tap0 2>/dev/null | grep -q inet; do
+        ((waited++ < 60)) || { echo "slirp4netns gave no network" >&2; return 1; }
+        sleep 1
+    done
+    mount -t proc proc "$rootfs/proc"
+    mount -t sysfs sysfs "$rootfs/sys"
+    mount --rbind /dev "$rootfs/dev"
+    mount -t tmpfs -o mode=1777 shm "$rootfs/dev/shm"
+    mount -t tmpfs -o mode=755 run "$rootfs/run"
+
+    step prerequisites "as root: apt-get install git sudo, as the README asks first" \
+        as_new_root "apt-get update && apt-get install -y git sudo"
+    step new-user "a new user '$new_user' who may use sudo" \
+        as_new_root "id $new_user >/dev/null 2>&1 || useradd -m -s /bin/bash -G sudo $new_user
+            echo '$new_user ALL=(ALL) NOPASSWD: ALL' > /etc/sudoers.d/$new_user
+            chmod 440 /etc/sudoers.d/$new_user"
+    step user-clone "as $new_user: git clone" \
+        as_new_user "rm -rf ~/tablescope && git clone /srv/tablescope.git ~/tablescope"
+    # shellcheck disable=SC2088 # the new user's shell expands it
+    step user-run "as $new_user: scripts/run.sh" run_command_check as_new_user "~/tablescope"
+    step root-clone "as root: git clone" \
+        as_new_root "rm -rf /root/tablescope && git clone /srv/tablescope.git /root/tablescope"
+    step root-run "as root: scripts/run.sh" run_command_check as_new_root /root/tablescope
+    step root-test "as root: scripts/test.sh" as_new_root "cd /root/tablescope && scripts/test.sh"
+    step user-test "as $new_user: scripts/test.sh" \
+        as_new_user "cd ~/tablescope && scripts/test.sh"
+    step user-sudo-build "as $new_user: sudo scripts/build.sh (builds as $new_user all the same)" \
+        as_new_user "cd ~/tablescope && sudo scripts/build.sh normal"
+    step user-owns "what $new_user built and the test settings are $new_user's own" \
+        ownership_check
+}
+
+if [[ ${1:-} == --inside ]]; then
+    work=$2
+    inside
+    exit
+fi
+
+# ---------------------------------------------------------------------------
+# Outside: bootstrap, start the namespaces and the network, clean up.
+
+work=""
+keep=no
+while [[ $# -gt 0 ]]; do
+    case $1 in
+        --dir) work=$2; keep=yes; shift 2 ;;
+        --keep) keep=yes; shift ;;
+        *) echo "usage: $0 [--dir DIR] [--keep]" >&2; exit 2 ;;
+    esac
+done
+[[ $(id -u) -eq 0 ]] || { echo "$0 needs root (debootstrap, chroot, namespaces)" >&2; exit 1; }
+
+tools=()
+command -v debootstrap >/dev/null || tools+=(debootstrap)
+command -v slirp4netns >/dev/null || tools+=(slirp4netns)
+if [[ ${#tools[@]} -gt 0 ]]; then
+    say "installing ${tools[*]}"
+    apt-get install -y -qq "${tools[@]}" >/dev/null
+fi
+
+# The first Debian 12 mirror that apt here uses, from either style of source
+# list.
+apt_mirror() {
+    local f
+    for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
+        [[ -f $f ]] || continue
+        awk '$1 == "deb" {
+                 i = 2
+                 if ($i ~ /^\[/) { while ($i !~ /\]$/) i++; i++ }
+                 if ($(i + 1) == "bookworm") { print $i; exit }
+             }' "$f"
+    done
+    for f in /etc/apt/sources.list.d/*.sources; do
+        [[ -f $f ]] || continue
+        awk 'BEGIN { RS = ""; FS = "\n" }
+             {
+                 types = ""; uris = ""; suites = ""; enabled = "yes"
+                 for (j = 1; j <= NF; j++) {
+                     if ($j ~ /^#/ || index($j, ":") == 0) continue
+                     k = tolower(substr($j, 1, index($j, ":") - 1))
+                     v = substr($j, index($j, ":") + 1)
+                     gsub(/^[ \t]+|[ \t]+$/, "", v)
+                     if (k == "types") types = v
+                     else if (k == "uris") uris = v
+                     else if (k == "suites") suites = v
+                     else if (k == "enabled") enabled = tolower(v)
+                 }
+                 if (enabled != "no" && (" " types " ") ~ / deb / &&
+                     (" " suites " ") ~ / bookworm /) {
+                     split(uris, u, " "); print u[1]; exit
+                 }
+             }' "$f"
+    done
+}
+mirror=$(apt_mirror | head -n 1)
+[[ -n $mirror ]] || { echo "no Debian 12 (bookworm) mirror in /etc/apt/sources.list*" >&2; exit 1; }
+
+if [[ -z $work ]]; then
+    work=$(mktemp -d /var/tmp/tablescope-fresh.XXXXXX)
+fi
+mkdir -p "$work/logs" "$work/done"
+work=$(cd "$work" && pwd)
+rootfs=$work/root
+started=$SECONDS
+
+ns_pid=""
+slirp_pid=""
+cleanup() {
+    local rc=$?
+    trap - EXIT INT TERM
+    # Clean up whatever fails on the way (a killed process's wait fails).
+    set +e
+    # Ending unshare ends its child, the first process of the new process
+    # namespace, and with it every process the new system started; its
+    # mounts go with its mount namespace.
+    if [[ -n $ns_pid ]]; then
+        kill "$ns_pid" 2>/dev/null
+        wait "$ns_pid" 2>/dev/null
+    fi
+    if [[ -n $slirp_pid ]]; then
+        kill "$slirp_pid" 2>/dev/null
+        wait "$slirp_pid" 2>/dev/null
+    fi
+    if grep -q " $rootfs/" /proc/self/mountinfo; then
+        say "something is still mounted under $rootfs; $work is left in place"
+    elif [[ $keep == no ]]; then
+        rm -rf "$work"
+    else
+        say "kept $work"
+    fi
+    exit "$rc"
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+say "checking $(git -C "$repo" rev-parse --short HEAD) of $repo in $work"
+if [[ -n $(git -C "$repo" status --porcelain) ]]; then
+    say "note: uncommitted changes in $repo are not part of the check"
+fi
+
+if [[ ! -e $work/done/bootstrap ]]; then
+    say "RUN  bootstrap: debootstrap bookworm from $mirror"
+    rm -rf "$rootfs"
+    if ! debootstrap bookworm "$rootfs" "$mirror" > "$work/logs/bootstrap.log" 2>&1; then
+        say "FAIL bootstrap; the end of $work/logs/bootstrap.log:"
+        tail -n 30 "$work/logs/bootstrap.log" | sed 's/^/    /'
+        exit 1
+    fi
+    touch "$work/done/bootstrap"
+    say "PASS bootstrap"
+fi
+
+# What a fresh installation has: a stock hosts file (localhost is also ::1),
+# its own name, no locale configured. The name server is slirp4netns's.
+cat > "$rootfs/etc/hosts" <<'HOSTS'
+127.0.0.1	localhost
+127.0.1.1	fresh
+
+# The following lines are desirable for IPv6 capable hosts
+::1     localhost ip6-localhost ip6-loopback
+ff02::1 ip6-allnodes
+ff02::2 ip6-allrouters
+HOSTS
+echo fresh > "$rootfs/etc/hostname"
+echo "nameserver 10.0.2.3" > "$rootfs/etc/resolv.conf"
+rm -f "$rootfs/etc/default/locale"
+
+# The repository, as a newcomer would clone it. It stands in for the public
+# one, so any user may clone it although root owns it.
+rm -rf "$rootfs/srv/tablescope.git"
+git clone --quiet --bare "$repo" "$rootfs/srv/tablescope.git"
+printf '[safe]\n\tdirectory = /srv/tablescope.git\n' > "$rootfs/etc/gitconfig"
+
+unshare --net --mount --pid --ipc --uts --fork --kill-child --propagation private \
+    nice -n 5 "$script" --inside "$work" &
+ns_pid=$!
+slirp4netns --configure --mtu=65520 --disable-host-loopback "$ns_pid" tap0 \
+    > "$work/logs/slirp4netns.log" 2>&1 &
+slirp_pid=$!
+
+rc=0
+wait "$ns_pid" || rc=$?
+ns_pid=""
+took=$((SECONDS - started))
+if [[ $rc -eq 0 ]]; then
+    say "PASSED: both commands, as root and as a sudo user ($((took / 60)) min $((took % 60)) s)"
+else
+    say "FAILED ($((took / 60)) min $((took % 60)) s); logs in $work/logs (run again with --dir $work to go on)"
+    keep=yes
+fi
+exit "$rc"

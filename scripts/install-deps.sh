@@ -14,6 +14,7 @@ packages=(
     libsqlite3-dev
     firebird-dev libfbclient2
     unixodbc-dev unixodbc
+    libx11-dev
     fonts-dejavu-core
 )
 if [[ "${1:-}" == "--test" ]]; then
@@ -21,6 +22,7 @@ if [[ "${1:-}" == "--test" ]]; then
         firebird3.0-server firebird3.0-utils
         postgresql odbc-postgresql libsqliteodbc
         sqlite3 xvfb xauth locales
+        xdotool
         librsvg2-bin desktop-file-utils appstream dpkg-dev man-db groff-base
     )
 fi

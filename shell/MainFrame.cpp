@@ -6,6 +6,7 @@
 #include "profiles/LoginDlg.h"
 #include "resources/MainMenu.h"
 #include "shell/HelpPage.h"
+#include "shell/LockKeys.h"
 #include "shell/OpenConnection.h"
 #include "shell/TablescopeApp.h"
 #include "workspace/ConnectionWnd.h"
@@ -164,6 +165,15 @@ void CMainFrame::BuildStatusBar()
         Indicators_.append(indicator);
     }
     statusBar()->showMessage(QString());
+    // Each indicator shows its name while its lock key is on, where the
+    // desktop tells the keys' state; elsewhere they stay blank.
+    auto* lockKeys = new CLockKeys(this);
+    connect(lockKeys, &CLockKeys::Changed, this, [this](CLockKeys::CState state) {
+        const bool on[] = {state.Caps, state.Num, state.Scroll};
+        for (qsizetype i = 0; i < Indicators_.size() && i < qsizetype(std::size(on)); ++i)
+            Indicators_.at(i)->setText(on[i] ? QString::fromLatin1(StatusIndicators[i])
+                                             : QString());
+    });
 }
 
 void CMainFrame::RunCommand(int command)

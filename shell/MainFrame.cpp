@@ -80,6 +80,10 @@ CMainFrame::~CMainFrame()
     // The children about to go still send signals; nothing here answers them.
     Destroying_ = true;
     Connections->SetFrame(nullptr);
+    // The connections list clears its selection as it goes, after this part
+    // of the object has gone: its signals must not reach a slot of it.
+    disconnect(Connections->selectionModel(), nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
 }
 
 void CMainFrame::BuildLayout()

@@ -29,6 +29,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <list>
 #include <vector>
 
 namespace {
@@ -138,12 +139,15 @@ bool BenchSQLite()
     profile.Path = file;
     bool ok = true;
     const double seconds = MedianConnect(profile, SQLiteTables, ok);
-    // The part that reads the database, without a window.
+    // The part that reads the database, without a window; closing it again
+    // falls outside, as it does above.
+    std::list<CConnection> opened;
     const double read = MedianSeconds(Runs, [&] {
-        CConnection copy = profile;
+        CConnection& copy = opened.emplace_back(profile);
         QString reason;
         ok = OpenConnection(copy, reason) && copy.Tables.size() == SQLiteTables && ok;
     });
+    opened.clear();
     ForgetSavedProfiles();
     table.Row("Connect until the tree holds 5,000 tables", seconds, "s", "under 1");
     table.Row("reading the tables and columns alone, no window", read, "s", "(reference)");

@@ -26,6 +26,7 @@ packages=(
     libfbclient2
     unixodbc-dev
     unixodbc
+    libx11-dev
     fonts-dejavu-core
 )
 
@@ -44,6 +45,7 @@ test_packages=(
     libsqliteodbc
     sqlite3
     locales
+    xdotool
     # the install and package test: icons, validators, the package tools
     librsvg2-bin
     desktop-file-utils

@@ -6,6 +6,7 @@
 #include "profiles/LoginDlg.h"
 #include "resources/MainMenu.h"
 #include "shell/HelpPage.h"
+#include "shell/LockKeys.h"
 #include "shell/OpenConnection.h"
 #include "shell/TablescopeApp.h"
 #include "workspace/ConnectionWnd.h"
@@ -80,6 +81,10 @@ CMainFrame::~CMainFrame()
     // The children about to go still send signals; nothing here answers them.
     Destroying_ = true;
     Connections->SetFrame(nullptr);
+    // The connections list clears its selection as it goes, after this part
+    // of the object has gone: its signals must not reach a slot of it.
+    disconnect(Connections->selectionModel(), nullptr, this, nullptr);
+    disconnect(QApplication::clipboard(), nullptr, this, nullptr);
 }
 
 void CMainFrame::BuildLayout()
@@ -165,6 +170,15 @@ void CMainFrame::BuildStatusBar()
         Indicators_.append(indicator);
     }
     statusBar()->showMessage(QString());
+    // Each indicator shows its name while its lock key is on, where the
+    // desktop tells the keys' state; elsewhere they stay blank.
+    auto* lockKeys = new CLockKeys(this);
+    connect(lockKeys, &CLockKeys::Changed, this, [this](CLockKeys::CState state) {
+        const bool on[] = {state.Caps, state.Num, state.Scroll};
+        for (qsizetype i = 0; i < Indicators_.size() && i < qsizetype(std::size(on)); ++i)
+            Indicators_.at(i)->setText(on[i] ? QString::fromLatin1(StatusIndicators[i])
+                                             : QString());
+    });
 }
 
 void CMainFrame::RunCommand(int command)

@@ -710,7 +710,7 @@ void CMainFrameTests::busyWindowHoldsOffWhatWouldDestroyIt()
     bool closeTried = false;
     auto* probe = new QTimer(Frame.get());
     connect(probe, &QTimer::timeout, this, [&] {
-        if (!window->IsBusy() || closeTried)
+        if (closeTried || !window->IsBusy()) // the close deletes the window
             return;
         enabledWhileBusy = EnabledCommands(*Frame);
         Frame->RunConnectionCommand(CommandDisconnect);

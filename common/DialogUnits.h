@@ -3,7 +3,7 @@
 // Sizes given in dialog units, turned into pixels of a widget's font: a
 // horizontal unit is a quarter of the font's average character width, a
 // vertical unit an eighth of its height. Sizes kept this way grow with the
-// font, as the dialogs' designs intend.
+// font, as the dialog layouts intend.
 
 #include <QFontMetrics>
 #include <QWidget>

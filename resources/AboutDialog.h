@@ -18,7 +18,7 @@ inline constexpr const char* AboutVersionPrefix = "Version ";
 inline constexpr const char* AboutMakerLine = "Copyright \u00a9 2026 Brevan";
 inline constexpr const char* AboutLinkText = "www.example.com/tablescope";
 inline constexpr const char* AboutLinkUrl = "https://www.example.com/tablescope";
-inline constexpr const char* AboutOkText = "\u041e\u041a"; // Cyrillic, as the design has it
+inline constexpr const char* AboutOkText = "\u041e\u041a"; // Cyrillic letters, as the button has always read
 
 inline constexpr int ApplicationIconId = 128;
 inline constexpr const char* ApplicationIconFile = ":/icons/128";

@@ -68,3 +68,15 @@ bool ServersRequired();
             QSKIP(text_.constData());                                                              \
         }                                                                                          \
     } while (false)
+
+// In a test function: skips, or fails when servers are required, when why
+// (the reason a server cannot be had) is not empty.
+#define REQUIRE_AVAILABLE(why)                                                                     \
+    do {                                                                                           \
+        const QString reason_ = (why);                                                             \
+        if (!reason_.isEmpty()) {                                                                  \
+            if (ServersRequired())                                                                 \
+                QFAIL(qPrintable(reason_));                                                        \
+            QSKIP(qPrintable(reason_));                                                            \
+        }                                                                                          \
+    } while (false)

@@ -42,12 +42,7 @@ private slots:
 
 void CColumnRightsTests::fireBird()
 {
-    const QString why = CPrivateFireBird::Unavailable();
-    if (!why.isEmpty()) {
-        if (ServersRequired())
-            QFAIL(qPrintable(why));
-        QSKIP(qPrintable(why));
-    }
+    REQUIRE_AVAILABLE(CPrivateFireBird::Unavailable());
     CPrivateFireBird server;
     CWatchdog watchdog(WatchdogSeconds, QStringLiteral("FireBird rights"),
                        [&server] { ::kill(pid_t(server.ProcessId()), SIGKILL); });
@@ -88,12 +83,7 @@ void CColumnRightsTests::fireBird()
 
 void CColumnRightsTests::postgresThroughOdbc()
 {
-    const QString why = CPrivatePostgres::Unavailable();
-    if (!why.isEmpty()) {
-        if (ServersRequired())
-            QFAIL(qPrintable(why));
-        QSKIP(qPrintable(why));
-    }
+    REQUIRE_AVAILABLE(CPrivatePostgres::Unavailable());
     CPrivatePostgres server;
     CWatchdog watchdog(WatchdogSeconds, QStringLiteral("PostgreSQL rights"),
                        [&server] { ::kill(pid_t(server.ProcessId()), SIGKILL); });

@@ -158,12 +158,7 @@ void CLostServerTests::FetchWhileTheServerStops(CAbstractDatabase& db,
 
 void CLostServerTests::fireBird()
 {
-    const QString why = CPrivateFireBird::Unavailable();
-    if (!why.isEmpty()) {
-        if (ServersRequired())
-            QFAIL(qPrintable(why));
-        QSKIP(qPrintable(why));
-    }
+    REQUIRE_AVAILABLE(CPrivateFireBird::Unavailable());
     CPrivateFireBird server;
     CWatchdog watchdog(WatchdogSeconds, QStringLiteral("FireBird with a lost server"),
                        [&server] { ::kill(pid_t(server.ProcessId()), SIGKILL); });
@@ -234,12 +229,7 @@ void CLostServerTests::fireBird()
 
 void CLostServerTests::postgresThroughOdbc()
 {
-    const QString why = CPrivatePostgres::Unavailable();
-    if (!why.isEmpty()) {
-        if (ServersRequired())
-            QFAIL(qPrintable(why));
-        QSKIP(qPrintable(why));
-    }
+    REQUIRE_AVAILABLE(CPrivatePostgres::Unavailable());
     CPrivatePostgres server;
     CWatchdog watchdog(WatchdogSeconds, QStringLiteral("PostgreSQL with a lost server"),
                        [&server] { ::kill(pid_t(server.ProcessId()), SIGKILL); });

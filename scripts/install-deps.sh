@@ -28,6 +28,8 @@ packages=(
     unixodbc
     libx11-dev
     fonts-dejavu-core
+    # the icons of the install rules, drawn from the SVG at build time
+    librsvg2-bin
 )
 
 # Running without a display.
@@ -46,8 +48,9 @@ test_packages=(
     sqlite3
     locales
     xdotool
-    # the install and package test: icons, validators, the package tools
-    librsvg2-bin
+    # the install and package test: validators and the package tools
+    # (cpack's computed dependencies need file)
+    file
     desktop-file-utils
     appstream
     dpkg-dev

@@ -21,5 +21,9 @@ generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 if [[ ! -f $dir/CMakeCache.txt ]]; then
     cmake -S . -B "$dir" "${generator[@]}" -DTABLESCOPE_WERROR=ON "${flags[@]}"
+else
+    # Configured again every time, so that a tool installed since (the icon
+    # renderer of the install rules, say) is found.
+    cmake -S . -B "$dir" > /dev/null
 fi
 cmake --build "$dir" --parallel "$(nproc)"

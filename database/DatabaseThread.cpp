@@ -4,7 +4,6 @@
 #include <QDeadlineTimer>
 #include <QList>
 #include <QThread>
-
 #include <condition_variable>
 #include <deque>
 #include <mutex>

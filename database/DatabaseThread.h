@@ -12,7 +12,6 @@
 // WaitForEndedThreads at the end of the program.
 
 #include <QPointer>
-
 #include <functional>
 #include <memory>
 

@@ -72,9 +72,10 @@ bool OpenConnection(CConnection& profile, QString& error)
     return true;
 }
 
-std::shared_ptr<CConnectionAttempt>
-CConnectionAttempt::Start(const CConnection& profile, CDatabaseThread& thread,
-                          const QPointer<QObject>& receiver, std::function<void()> done)
+std::shared_ptr<CConnectionAttempt> CConnectionAttempt::Start(const CConnection& profile,
+                                                              CDatabaseThread& thread,
+                                                              const QPointer<QObject>& receiver,
+                                                              std::function<void()> done)
 {
     auto attempt = std::make_shared<CConnectionAttempt>();
     auto settings = std::make_shared<CConnection>(profile); // a copy has no database

@@ -9,7 +9,6 @@
 
 #include <QString>
 #include <QStringList>
-
 #include <atomic>
 
 // What a run on another thread and the interface that watches it share: the

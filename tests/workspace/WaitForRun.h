@@ -8,7 +8,6 @@
 
 #include <QPointer>
 #include <QTest>
-
 #include <atomic>
 #include <memory>
 

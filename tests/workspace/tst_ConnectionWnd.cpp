@@ -356,12 +356,18 @@ void CConnectionWndTests::stopEndsTheRunAndKeepsWhatRan_data()
 
     QTest::newRow("a statement, then one that does not run")
         << QStringLiteral("CREATE TABLE kept (a);\n%1;\nCREATE TABLE never (a)")
-        << QStringList{"<", "+ CREATE TABLE kept (a)", "  - Success", "x %1",
-                       "  - Error: interrupted", "  CREATE TABLE never (a)", "  - Not run: stopped"};
+        << QStringList{"<",
+                       "+ CREATE TABLE kept (a)",
+                       "  - Success",
+                       "x %1",
+                       "  - Error: interrupted",
+                       "  CREATE TABLE never (a)",
+                       "  - Not run: stopped"};
     QTest::newRow("rows read, then the stop")
-        << QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < "
-                          "500) SELECT x, (WITH RECURSIVE s(i) AS (SELECT x UNION ALL SELECT i + 1 "
-                          "FROM s WHERE i < x + 200000) SELECT count(*) FROM s) AS slow FROM c")
+        << QStringLiteral(
+               "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < "
+               "500) SELECT x, (WITH RECURSIVE s(i) AS (SELECT x UNION ALL SELECT i + 1 "
+               "FROM s WHERE i < x + 200000) SELECT count(*) FROM s) AS slow FROM c")
         << QStringList{};
 }
 

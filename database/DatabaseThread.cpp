@@ -1,12 +1,12 @@
 #include "database/DatabaseThread.h"
 
 #include <QCoreApplication>
-#include <QDeadlineTimer>
-#include <QList>
-#include <QThread>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <pthread.h>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -15,27 +15,43 @@ struct CDatabaseThread::CQueue
     std::mutex Lock;
     std::condition_variable Ready;
     std::deque<std::function<void()>> Jobs;
-    bool Ending = false; // no job will come after those in Jobs
+    bool Ending = false;   // no job will come after those in Jobs
+    bool Finished = false; // the thread has run its last job
+    std::condition_variable Done;
 };
 
 namespace {
 
-// Threads let go of, until they have ended and been freed. Touched on the
-// interface thread only.
-QList<QThread*>& EndedThreads()
+// A thread let go of, until it has ended and been joined.
+struct CEndedThread
 {
-    static QList<QThread*> threads;
+    std::thread Thread;
+    std::shared_ptr<CDatabaseThread::CQueue> Queue;
+};
+
+// Touched on the interface thread only.
+std::vector<CEndedThread>& EndedThreads()
+{
+    static std::vector<CEndedThread> threads;
     return threads;
 }
 
-// Frees the threads that have ended.
+bool HasFinished(CDatabaseThread::CQueue& queue)
+{
+    const std::lock_guard lock(queue.Lock);
+    return queue.Finished;
+}
+
+// Joins the threads that have ended.
 void ReapEndedThreads()
 {
-    QList<QThread*>& threads = EndedThreads();
-    for (qsizetype i = threads.size() - 1; i >= 0; --i) {
-        if (threads.at(i)->isFinished()) {
-            threads.at(i)->wait(); // returns at once; joins the system thread
-            delete threads.takeAt(i);
+    std::vector<CEndedThread>& threads = EndedThreads();
+    for (auto it = threads.begin(); it != threads.end();) {
+        if (HasFinished(*it->Queue)) {
+            it->Thread.join(); // it has returned from its last job, or is about to
+            it = threads.erase(it);
+        } else {
+            ++it;
         }
     }
 }
@@ -49,8 +65,11 @@ void RunJobs(CDatabaseThread::CQueue& queue)
         {
             std::unique_lock lock(queue.Lock);
             queue.Ready.wait(lock, [&queue] { return !queue.Jobs.empty() || queue.Ending; });
-            if (queue.Jobs.empty())
+            if (queue.Jobs.empty()) {
+                queue.Finished = true;
+                queue.Done.notify_all();
                 return;
+            }
             job = std::move(queue.Jobs.front());
             queue.Jobs.pop_front();
         }
@@ -94,12 +113,14 @@ std::shared_ptr<CDatabaseThread> CDatabaseThread::Start(const char* name)
     std::shared_ptr<CDatabaseThread> started(new CDatabaseThread);
     auto queue = std::make_shared<CQueue>();
     started->Queue_ = queue;
-    started->Thread_ = QThread::create([queue] { RunJobs(*queue); });
-    started->Thread_->setObjectName(QString::fromLatin1(name));
-    if (QCoreApplication* application = QCoreApplication::instance())
-        QObject::connect(started->Thread_, &QThread::finished, application, ReapEndedThreads,
-                         Qt::QueuedConnection);
-    started->Thread_->start();
+    const std::string threadName = std::string(name).substr(0, 15);
+    started->Thread_ = std::thread([queue, threadName] {
+        pthread_setname_np(pthread_self(), threadName.c_str());
+        RunJobs(*queue);
+        // The interface thread joins it at its next chance.
+        if (QCoreApplication* application = QCoreApplication::instance())
+            QMetaObject::invokeMethod(application, ReapEndedThreads, Qt::QueuedConnection);
+    });
     return started;
 }
 
@@ -110,7 +131,7 @@ CDatabaseThread::~CDatabaseThread()
         Queue_->Ending = true;
     }
     Queue_->Ready.notify_one();
-    EndedThreads().append(Thread_);
+    EndedThreads().push_back(CEndedThread{std::move(Thread_), Queue_});
     ReapEndedThreads();
 }
 
@@ -137,11 +158,14 @@ void CDatabaseThread::Deliver(const QPointer<QObject>& receiver, std::function<v
 
 bool CDatabaseThread::WaitForEndedThreads(int milliseconds)
 {
-    const QDeadlineTimer deadline(milliseconds);
-    for (QThread* thread : std::as_const(EndedThreads()))
-        thread->wait(deadline);
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    for (CEndedThread& ended : EndedThreads()) {
+        std::unique_lock lock(ended.Queue->Lock);
+        ended.Queue->Done.wait_until(lock, deadline, [&ended] { return ended.Queue->Finished; });
+    }
     ReapEndedThreads();
-    return EndedThreads().isEmpty();
+    return EndedThreads().empty();
 }
 
 int CDatabaseThread::RunningEndedThreads()

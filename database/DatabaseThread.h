@@ -14,13 +14,13 @@
 #include <QPointer>
 #include <functional>
 #include <memory>
-
-class QThread;
+#include <thread>
 
 class CDatabaseThread
 {
 public:
-    // A running thread named name (as debuggers and ps show it).
+    // A running thread named name (as debuggers and ps show it; at most 15
+    // characters).
     static std::shared_ptr<CDatabaseThread> Start(const char* name = "database");
     // Lets the thread end once the jobs posted so far have run; never waits.
     ~CDatabaseThread();
@@ -46,6 +46,6 @@ public:
 private:
     CDatabaseThread() = default;
 
-    QThread* Thread_ = nullptr;
+    std::thread Thread_;
     std::shared_ptr<CQueue> Queue_;
 };

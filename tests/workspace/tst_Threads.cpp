@@ -131,7 +131,7 @@ void CThreadsTests::stopAStatement()
                                                  ? QStringLiteral(" FROM rdb$database")
                                                  : QString()),
                                         error, recordset);
-        CRecordsetPtr owned(recordset);
+        CRecordsetPtr(recordset).reset(); // before the connection closes
         database->Disconnect();
     });
     // The database goes on the thread, after the jobs before.

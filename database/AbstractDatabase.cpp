@@ -41,3 +41,18 @@ bool CAbstractDatabase::GetColumnNames(const QString& table, QStringList& column
         columns.append(recordset->GetColumnName(column));
     return true;
 }
+
+EScriptDialect CAbstractDatabase::GetScriptDialect() const
+{
+    return ScriptDialectStandard;
+}
+
+bool CAbstractDatabase::BeginScript(QString&)
+{
+    return true;
+}
+
+bool CAbstractDatabase::EndScript(CAbstractRecordset*, QString&)
+{
+    return true;
+}

@@ -42,6 +42,7 @@ public:
     bool RollbackTransaction(QString& error) override;
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    EScriptDialect GetScriptDialect() const override;
 
 private:
     struct CCloser

@@ -56,3 +56,5 @@ bool CAbstractDatabase::EndScript(CAbstractRecordset*, QString&)
 {
     return true;
 }
+
+void CAbstractDatabase::Interrupt() {}

@@ -212,21 +212,37 @@ bool CFireBirdDatabase::Connect(const QString& database, const QString& user,
         length = short(length + value->size());
     }
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (isc_attach_database(status, 0, name.constData(), &DbHandle_, length, block)) {
+    isc_db_handle attached = 0; // the attach may take long: Interrupt must not wait for it
+    if (isc_attach_database(status, 0, name.constData(), &attached, length, block)) {
         error = GetStatusText(status);
-        DbHandle_ = 0;
         return false;
     }
     // Statements speak the database's own dialect: in dialect 3 "Name" is a
     // name and DATE a date, in dialect 1 a string and a timestamp.
     int dialect = 1;
-    if (!DatabaseDialect(dialect, error)) {
-        isc_detach_database(status, &DbHandle_);
-        DbHandle_ = 0;
+    if (!AttachmentDialect(attached, dialect, error)) {
+        isc_detach_database(status, &attached);
         return false;
     }
     Dialect_ = static_cast<unsigned short>(dialect);
+    SetDbHandle(attached);
     return true;
+}
+
+void CFireBirdDatabase::SetDbHandle(isc_db_handle handle)
+{
+    const std::lock_guard lock(DbHandleLock_);
+    DbHandle_ = handle;
+}
+
+void CFireBirdDatabase::Interrupt()
+{
+    const std::lock_guard lock(DbHandleLock_);
+    if (!DbHandle_)
+        return;
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    isc_db_handle handle = DbHandle_;
+    fb_cancel_operation(status, &handle, fb_cancel_raise); // nothing running: nothing to say
 }
 
 bool CFireBirdDatabase::IsReachable()
@@ -248,17 +264,19 @@ bool CFireBirdDatabase::Disconnect()
         if (isc_rollback_transaction(status, &TrHandle_))
             fb_disconnect_transaction(status, &TrHandle_);
         TrHandle_ = 0;
-        isc_detach_database(status, &DbHandle_);
-        DbHandle_ = 0;
+        isc_db_handle detached = DbHandle_;
+        isc_detach_database(status, &detached);
+        SetDbHandle(0);
         return false;
     }
-    if (isc_detach_database(status, &DbHandle_)) {
+    isc_db_handle detached = DbHandle_;
+    if (isc_detach_database(status, &detached)) {
         if (IsReachable())
             return false;
-        DbHandle_ = 0; // a lost attachment is closed as far as it can be
+        SetDbHandle(0); // a lost attachment is closed as far as it can be
         return false;
     }
-    DbHandle_ = 0;
+    SetDbHandle(0);
     return true;
 }
 
@@ -666,12 +684,12 @@ bool CFireBirdDatabase::GetTableNames(QStringList& names, QString& error)
     return GetTableNamesByQuery(QString::fromLatin1(TableQuery), names, error);
 }
 
-bool CFireBirdDatabase::DatabaseDialect(int& dialect, QString& error)
+bool CFireBirdDatabase::AttachmentDialect(isc_db_handle& attachment, int& dialect, QString& error)
 {
     const char items[] = {isc_info_db_sql_dialect, isc_info_end};
     char answer[32] = {};
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (isc_database_info(status, &DbHandle_, short(sizeof items), items, short(sizeof answer),
+    if (isc_database_info(status, &attachment, short(sizeof items), items, short(sizeof answer),
                           answer)) {
         error = GetStatusText(status);
         return false;

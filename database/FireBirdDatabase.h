@@ -18,6 +18,7 @@
 #include <functional>
 #include <ibase.h>
 #include <memory>
+#include <mutex>
 
 class CFireBirdDescriptor;
 class CFireBirdRecordset;
@@ -71,6 +72,9 @@ public:
     // EndScript commits it, or hands it to the query still to be read.
     bool BeginScript(QString& error) override;
     bool EndScript(CAbstractRecordset* query, QString& error) override;
+    // Cancels the running call on the attachment (fb_cancel_raise): it ends
+    // with the server's "operation was cancelled".
+    void Interrupt() override;
     // In a dialect 3 database the quoted name is prepared and described;
     // dialect 1 has no quoted names, so there the system tables
     // are read with the name as a parameter (exactly as stored: upper case
@@ -109,7 +113,7 @@ private:
     // Whether the server still answers on the attachment.
     bool IsReachable();
     // The SQL dialect of the attached database.
-    bool DatabaseDialect(int& dialect, QString& error);
+    bool AttachmentDialect(isc_db_handle& attachment, int& dialect, QString& error);
     bool GetColumnNamesFromCatalogue(const QString& table, QStringList& columns, QString& error);
     // Runs one statement in transaction; rows it returns are dropped.
     bool RunStatement(const QByteArray& sql, isc_tr_handle& transaction, QString& error);
@@ -129,7 +133,12 @@ private:
     // Creates a BLOB in the current transaction holding size bytes at data.
     bool WriteBlob(const void* data, int size, ISC_QUAD& id, QString& error);
 
+    // The attachment as the client library left it after a call that may
+    // change it; set under DbHandleLock_ so that Interrupt can read it.
+    void SetDbHandle(isc_db_handle handle);
+
     isc_db_handle DbHandle_ = 0;         // the attachment; zero when not connected
+    std::mutex DbHandleLock_;            // held while DbHandle_ changes and while it is cancelled
     isc_tr_handle TrHandle_ = 0;         // the connection's one transaction; zero when none
     unsigned short Dialect_ = 3;         // the attached database's SQL dialect
     bool InScript_ = false;              // between BeginScript and EndScript

@@ -13,6 +13,7 @@
 #include "database/OdbcHandle.h"
 
 #include <atomic>
+#include <mutex>
 
 class COdbcRecordset;
 
@@ -67,6 +68,8 @@ public:
     // Dollar quotes always; SQLite's trigger or FireBird's module bodies too
     // when the driver names that database.
     EScriptDialect GetScriptDialect() const override;
+    // SQLCancel on the statement that is executing, if any.
+    void Interrupt() override;
     // The name in the driver's identifier quotes, in a query that can
     // return no row: the server checks the table and the right to read it,
     // and a driver that reads a whole result at once reads nothing.
@@ -89,6 +92,24 @@ private:
     static COdbcRecordset* AsOdbc(CAbstractRecordset* stmt, QString& error);
     // As AsOdbc, and the recordset must hold a statement.
     static COdbcRecordset* OpenStatement(CAbstractRecordset* stmt, QString& error);
+
+    // Names the statement handle that runs on the calling thread until the
+    // object goes, so that Interrupt can reach it; declared after the handle
+    // it names, so that it goes first.
+    class CRunning
+    {
+    public:
+        CRunning(COdbcDatabase& database, void* statement);
+        ~CRunning();
+        CRunning(const CRunning&) = delete;
+        CRunning& operator=(const CRunning&) = delete;
+
+    private:
+        COdbcDatabase& Database_;
+    };
+
+    std::mutex RunningLock_;  // held while Running_ changes and while it is cancelled
+    void* Running_ = nullptr; // the statement handle executing now, if any
 
     // Declared in this order so that the connection is freed before its
     // environment.

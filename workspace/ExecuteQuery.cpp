@@ -4,6 +4,7 @@
 #include "workspace/ConnectionWnd.h"
 #include "workspace/MessageBox.h"
 #include "workspace/QueryExecution.h"
+#include "database/DatabaseThread.h"
 #include "workspace/SyntaxRichEditCtrl.h"
 
 #include <QTextCursor>
@@ -21,7 +22,7 @@ void ExecuteQuery(CConnection& profile)
     const QTextCursor selection = window->Editor->textCursor();
     const QString script = ScriptToRun(window->Editor->toPlainText(), selection.selectionStart(),
                                        selection.selectionEnd());
-    CScriptRun run;
-    RunScript(*profile.Database, script, run);
-    window->ShowScriptRun(run);
+    if (!profile.Thread)
+        profile.Thread = CDatabaseThread::Start();
+    window->RunScript(script, *profile.Thread);
 }

@@ -6,6 +6,8 @@
 
 bool CScriptRun::Succeeded() const
 {
+    if (Stopped || Outcomes.size() != Statements.size())
+        return false;
     for (const QString& outcome : Outcomes)
         if (!outcome.isEmpty())
             return false;
@@ -79,8 +81,9 @@ void ShowColumnlessQueryAsLog(CScriptRun& run)
 
 void ReportOnLastStatement(CScriptRun& run, const QString& error)
 {
-    if (run.Statements.isEmpty()) {
-        run.Statements.append(QString());
+    if (run.Outcomes.isEmpty()) {
+        if (run.Statements.isEmpty())
+            run.Statements.append(QString());
         run.Outcomes.append(QString());
     }
     QString& outcome = run.Outcomes.last();
@@ -89,18 +92,29 @@ void ReportOnLastStatement(CScriptRun& run, const QString& error)
 
 } // namespace
 
-void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run)
+void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run,
+               CRunControl* control)
 {
     run.Statements.clear();
     run.Outcomes.clear();
     run.Recordset.reset();
+    run.Stopped = false;
     run.Statements = SplitScript(script, database.GetScriptDialect());
     run.SelectIndex = FindSelectIndex(run.Statements);
+    if (control)
+        control->StatementCount = int(run.Statements.size());
 
     QString error;
     QString scriptError; // a failure to begin or end the script's own work
     const bool began = database.BeginScript(scriptError);
     for (int i = 0; i < run.Statements.size(); ++i) {
+        if (control) {
+            if (control->Stopping()) {
+                run.Stopped = true;
+                break;
+            }
+            control->Statement = i + 1;
+        }
         bool ok;
         if (!ContainsSql(run.Statements.at(i))) {
             ok = true; // white space and comments: nothing for the database
@@ -113,6 +127,11 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
             ok = database.ExecuteSQL(run.Statements.at(i), error);
         }
         run.Outcomes.append(ok ? QString() : error);
+        // The statement that a stop interrupted is the last to run.
+        if (control && control->Stopping() && i + 1 < run.Statements.size()) {
+            run.Stopped = true;
+            break;
+        }
     }
     ShowColumnlessQueryAsLog(run);
     if (began && !database.EndScript(run.Recordset.get(), scriptError))

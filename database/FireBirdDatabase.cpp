@@ -21,6 +21,11 @@ constexpr int MaxTextParameterBytes = 32767; // sqllen is a 16-bit field
 const char TransactionWithBlock[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
                                      isc_tpb_rec_version, isc_tpb_nowait};
 
+// A script's transaction: read committed, so that what its metadata
+// statements commit on their own is seen by the statements after them.
+const char ScriptBlock[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                            isc_tpb_rec_version, isc_tpb_wait};
+
 const char* const TableQuery = "select RDB$RELATION_NAME from RDB$RELATIONS where "
                                "(RDB$SYSTEM_FLAG = 0) AND (RDB$RELATION_TYPE = 0)";
 
@@ -432,7 +437,7 @@ bool CFireBirdDatabase::BeginScript(QString& error)
     ScriptOwnsTransaction_ = false;
     if (TrHandle_)
         return true; // the caller's transaction, which the caller ends
-    if (!StartTransaction(nullptr, 0, error))
+    if (!StartTransaction(ScriptBlock, short(sizeof ScriptBlock), error))
         return false;
     ScriptOwnsTransaction_ = true;
     return true;

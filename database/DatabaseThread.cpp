@@ -4,6 +4,19 @@
 #include <QDeadlineTimer>
 #include <QList>
 #include <QThread>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+struct CDatabaseThread::CQueue
+{
+    std::mutex Lock;
+    std::condition_variable Ready;
+    std::deque<std::function<void()>> Jobs;
+    bool Ending = false; // no job will come after those in Jobs
+};
 
 namespace {
 
@@ -27,37 +40,87 @@ void ReapEndedThreads()
     }
 }
 
+// Runs jobs until the queue has ended and is empty. Each job's captures go
+// here too, on this thread.
+void RunJobs(CDatabaseThread::CQueue& queue)
+{
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock lock(queue.Lock);
+            queue.Ready.wait(lock, [&queue] { return !queue.Jobs.empty() || queue.Ending; });
+            if (queue.Jobs.empty())
+                return;
+            job = std::move(queue.Jobs.front());
+            queue.Jobs.pop_front();
+        }
+        job();
+    }
+}
+
+// What the threads deliver to the interface thread, in the order delivered.
+struct CMailbox
+{
+    std::mutex Lock;
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> Letters;
+    bool Posted = false; // a call to Empty is on its way
+};
+
+CMailbox& Mailbox()
+{
+    static CMailbox mailbox;
+    return mailbox;
+}
+
+// On the interface thread: runs what was delivered, for receivers still there.
+void EmptyMailbox()
+{
+    std::vector<std::pair<QPointer<QObject>, std::function<void()>>> letters;
+    {
+        CMailbox& mailbox = Mailbox();
+        const std::lock_guard lock(mailbox.Lock);
+        letters.swap(mailbox.Letters);
+        mailbox.Posted = false;
+    }
+    for (auto& [receiver, done] : letters)
+        if (receiver)
+            done();
+}
+
 } // namespace
 
 std::shared_ptr<CDatabaseThread> CDatabaseThread::Start(const char* name)
 {
     std::shared_ptr<CDatabaseThread> started(new CDatabaseThread);
-    started->Thread_ = new QThread;
+    auto queue = std::make_shared<CQueue>();
+    started->Queue_ = queue;
+    started->Thread_ = QThread::create([queue] { RunJobs(*queue); });
     started->Thread_->setObjectName(QString::fromLatin1(name));
-    started->Context_ = new QObject;
-    started->Context_->moveToThread(started->Thread_);
-    // The context goes with the thread's last events.
-    QObject::connect(started->Thread_, &QThread::finished, started->Context_,
-                     &QObject::deleteLater);
+    if (QCoreApplication* application = QCoreApplication::instance())
+        QObject::connect(started->Thread_, &QThread::finished, application, ReapEndedThreads,
+                         Qt::QueuedConnection);
     started->Thread_->start();
     return started;
 }
 
 CDatabaseThread::~CDatabaseThread()
 {
-    // The last job ends the loop, so that every job posted before it runs.
-    QThread* thread = Thread_;
-    Post([thread] { thread->quit(); });
+    {
+        const std::lock_guard lock(Queue_->Lock);
+        Queue_->Ending = true;
+    }
+    Queue_->Ready.notify_one();
     EndedThreads().append(Thread_);
-    if (QCoreApplication* application = QCoreApplication::instance())
-        QObject::connect(Thread_, &QThread::finished, application, ReapEndedThreads,
-                         Qt::QueuedConnection);
     ReapEndedThreads();
 }
 
 void CDatabaseThread::Post(std::function<void()> job)
 {
-    QMetaObject::invokeMethod(Context_, std::move(job), Qt::QueuedConnection);
+    {
+        const std::lock_guard lock(Queue_->Lock);
+        Queue_->Jobs.push_back(std::move(job));
+    }
+    Queue_->Ready.notify_one();
 }
 
 void CDatabaseThread::Deliver(const QPointer<QObject>& receiver, std::function<void()> done)
@@ -65,13 +128,11 @@ void CDatabaseThread::Deliver(const QPointer<QObject>& receiver, std::function<v
     QCoreApplication* application = QCoreApplication::instance();
     if (!application)
         return;
-    QMetaObject::invokeMethod(
-        application,
-        [receiver, done = std::move(done)] {
-            if (receiver)
-                done();
-        },
-        Qt::QueuedConnection);
+    CMailbox& mailbox = Mailbox();
+    const std::lock_guard lock(mailbox.Lock);
+    mailbox.Letters.emplace_back(receiver, std::move(done));
+    if (!std::exchange(mailbox.Posted, true))
+        QMetaObject::invokeMethod(application, EmptyMailbox, Qt::QueuedConnection);
 }
 
 bool CDatabaseThread::WaitForEndedThreads(int milliseconds)

@@ -41,9 +41,11 @@ public:
     // Threads let go of that have not ended yet.
     static int RunningEndedThreads();
 
+    struct CQueue; // the jobs waiting, shared with the thread
+
 private:
     CDatabaseThread() = default;
 
     QThread* Thread_ = nullptr;
-    QObject* Context_ = nullptr; // lives on the thread; its queue is the job queue
+    std::shared_ptr<CQueue> Queue_;
 };

@@ -40,9 +40,7 @@ void CConnection::CloseDatabase()
         if (Thread) {
             // Whatever still runs there ends first; the database goes after it.
             std::shared_ptr<CAbstractDatabase> closing(std::move(Database));
-            Thread->Post([closing] {
-                closing->Disconnect();
-            });
+            Thread->Post([closing] { closing->Disconnect(); });
         } else {
             Database->Disconnect();
         }

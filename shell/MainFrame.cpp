@@ -1,6 +1,7 @@
 #include "shell/MainFrame.h"
 
 #include "common/SvgPicture.h"
+#include "database/DatabaseThread.h"
 #include "profiles/ConnectionDlg.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/LoginDlg.h"
@@ -8,7 +9,6 @@
 #include "shell/HelpPage.h"
 #include "shell/LockKeys.h"
 #include "shell/OpenConnection.h"
-#include "database/DatabaseThread.h"
 #include "shell/TablescopeApp.h"
 #include "workspace/ConnectionWnd.h"
 #include "workspace/ExecuteQuery.h"
@@ -468,9 +468,9 @@ void CMainFrame::ShowProgress()
     QString text;
     if (profile && Attempts_.contains(profile))
         text = QStringLiteral("Connecting to \"%1\"... %2 s")
-                   .arg(profile->Name, QString::number(
-                                           double(AttemptTimes_.value(profile).elapsed()) / 1000,
-                                           'f', 1));
+                   .arg(profile->Name,
+                        QString::number(double(AttemptTimes_.value(profile).elapsed()) / 1000, 'f',
+                                        1));
     else if (profile && profile->Window && profile->Window->IsBusy())
         text = profile->Window->ProgressText();
     if (!text.isEmpty())

@@ -16,7 +16,6 @@
 #include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
-
 #include <memory>
 
 class CConnection;

@@ -72,9 +72,10 @@ bool OpenConnection(CConnection& profile, QString& error)
     return true;
 }
 
-std::shared_ptr<CConnectionAttempt>
-CConnectionAttempt::Start(const CConnection& profile, CDatabaseThread& thread,
-                          const QPointer<QObject>& receiver, std::function<void()> done)
+std::shared_ptr<CConnectionAttempt> CConnectionAttempt::Start(const CConnection& profile,
+                                                              CDatabaseThread& thread,
+                                                              const QPointer<QObject>& receiver,
+                                                              std::function<void()> done)
 {
     auto attempt = std::make_shared<CConnectionAttempt>();
     auto settings = std::make_shared<CConnection>(profile); // a copy has no database
@@ -91,7 +92,11 @@ CConnectionAttempt::Start(const CConnection& profile, CDatabaseThread& thread,
             attempt->Tables_ = std::move(settings->Tables);
             attempt->Error_ = error;
         }
-        CDatabaseThread::Deliver(receiver, done);
+        // Heard only while not abandoned: it may be given up on the way, too.
+        CDatabaseThread::Deliver(receiver, [attempt, done] {
+            if (!attempt->IsAbandoned())
+                done();
+        });
     });
     return attempt;
 }
@@ -111,6 +116,12 @@ bool CConnectionAttempt::Take(CConnection& profile, QString& error)
     profile.Tables = std::move(Tables_);
     Opened_ = false;
     return true;
+}
+
+bool CConnectionAttempt::IsAbandoned()
+{
+    const std::lock_guard lock(Lock_);
+    return Abandoned_;
 }
 
 void CConnectionAttempt::Abandon(CDatabaseThread& thread)

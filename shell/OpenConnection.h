@@ -9,7 +9,6 @@
 #include "profiles/Connection.h"
 
 #include <QPointer>
-
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -51,8 +50,10 @@ public:
     void Abandon(CDatabaseThread& thread);
 
 private:
+    bool IsAbandoned();
+
     std::mutex Lock_;
-    bool Ended_ = false;     // the connect job has handed over its result
+    bool Ended_ = false; // the connect job has handed over its result
     bool Abandoned_ = false;
     bool Opened_ = false;
     std::unique_ptr<CAbstractDatabase> Database_;

@@ -14,7 +14,6 @@
 
 #include <QElapsedTimer>
 #include <QWidget>
-
 #include <memory>
 
 class CAbstractDatabase;

@@ -1,10 +1,10 @@
 #include "workspace/ExecuteQuery.h"
 
+#include "database/DatabaseThread.h"
 #include "profiles/Connection.h"
 #include "workspace/ConnectionWnd.h"
 #include "workspace/MessageBox.h"
 #include "workspace/QueryExecution.h"
-#include "database/DatabaseThread.h"
 #include "workspace/SyntaxRichEditCtrl.h"
 
 #include <QTextCursor>

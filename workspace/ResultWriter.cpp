@@ -4,7 +4,6 @@
 
 #include <QElapsedTimer>
 #include <QLocale>
-
 #include <utility>
 
 namespace {
@@ -28,8 +27,8 @@ void ClearResultGrid(CResultModel& grid)
         grid.DeleteColumn(0);
 }
 
-bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink,
-                    CRunControl* control, const CRowPump& pump)
+bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRunControl* control,
+                    const CRowPump& pump)
 {
     CResultPiece piece;
     piece.HasColumns = true;

@@ -9,7 +9,6 @@
 #include "workspace/ResultModel.h"
 
 #include <QList>
-
 #include <functional>
 
 inline constexpr int MaxResultRows = 1000;   // rows of a query the grid shows

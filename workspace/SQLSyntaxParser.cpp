@@ -238,7 +238,7 @@ quint32 CSQLSyntaxParser::ScanLine(quint32 state, QStringView line,
         }
         // A dollar quote (PostgreSQL) is coloured as the quote it is, and the
         // function body between two of them as the code it is.
-        if (const qsizetype quote = DollarQuoteLength(line, i)) {
+        if (const qsizetype quote = c == u'$' ? DollarQuoteLength(line, i) : 0) {
             if (word >= 0) {
                 if (const qint32 colour = ClassifyWord(line, word, i))
                     append(word, colour);

@@ -42,4 +42,19 @@ bool CAbstractDatabase::GetColumnNames(const QString& table, QStringList& column
     return true;
 }
 
+EScriptDialect CAbstractDatabase::GetScriptDialect() const
+{
+    return ScriptDialectStandard;
+}
+
+bool CAbstractDatabase::BeginScript(QString&)
+{
+    return true;
+}
+
+bool CAbstractDatabase::EndScript(CAbstractRecordset*, QString&)
+{
+    return true;
+}
+
 void CAbstractDatabase::Interrupt() {}

@@ -16,6 +16,7 @@
 // closes and deletes as after a success.
 
 #include "database/AbstractRecordset.h"
+#include "database/ScriptSplitter.h"
 
 #include <QString>
 #include <QStringList>
@@ -94,6 +95,15 @@ public:
     // quoted for the backend (or passed as a parameter), never spliced into
     // SQL as it is; no row is read.
     virtual bool GetColumnNames(const QString& table, QStringList& columns, QString& error);
+    // Which bodies and quotes the database's SQL has, for cutting a script
+    // into statements. Fixed once connected, and safe to ask from any thread.
+    virtual EScriptDialect GetScriptDialect() const;
+    // A script run calls BeginScript before its first statement and
+    // EndScript after its last, with the query it leaves open for reading
+    // (or null), so that a backend whose own command-line tool keeps a
+    // script's work in one transaction can do the same. Nothing by default.
+    virtual bool BeginScript(QString& error);
+    virtual bool EndScript(CAbstractRecordset* query, QString& error);
 
 protected:
     // The table-name loop shared by the backends that list their tables

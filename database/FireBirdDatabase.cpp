@@ -5,7 +5,6 @@
 #include "database/FireBirdDescriptor.h"
 #include "database/FireBirdRecordset.h"
 #include "database/FireBirdStatement.h"
-#include "database/SplitDelimited.h"
 
 #include <algorithm>
 #include <cstring>
@@ -13,7 +12,6 @@
 
 namespace {
 
-constexpr unsigned short Dialect = 1;
 constexpr int BlobChunk = 1024;
 constexpr std::size_t MessageBufferSize = 256;
 constexpr int ParameterBlockSize = 256;
@@ -22,6 +20,11 @@ constexpr int MaxTextParameterBytes = 32767; // sqllen is a 16-bit field
 // Write, read committed, record version, no wait.
 const char TransactionWithBlock[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
                                      isc_tpb_rec_version, isc_tpb_nowait};
+
+// A script's transaction: read committed, so that what its metadata
+// statements commit on their own is seen by the statements after them.
+const char ScriptBlock[] = {isc_tpb_version3, isc_tpb_write, isc_tpb_read_committed,
+                            isc_tpb_rec_version, isc_tpb_wait};
 
 const char* const TableQuery = "select RDB$RELATION_NAME from RDB$RELATIONS where "
                                "(RDB$SYSTEM_FLAG = 0) AND (RDB$RELATION_TYPE = 0)";
@@ -52,6 +55,46 @@ QString ParameterName(const XSQLVAR& parameter)
 {
     const int length = std::clamp<int>(parameter.sqlname_length, 0, sizeof parameter.sqlname);
     return AnsiToWide(parameter.sqlname, length);
+}
+
+// The words of a statement, upper case, up to its first n (comments and
+// strings end the reading: no statement this looks for has them).
+QStringList LeadingWords(const QString& statement, int n)
+{
+    QStringList words;
+    const QStringView text = SkipSpaceAndComments(statement);
+    qsizetype i = 0;
+    while (words.size() < n) {
+        while (i < text.size() && text.at(i).isSpace())
+            ++i;
+        const qsizetype start = i;
+        while (i < text.size() && (text.at(i).isLetterOrNumber() || text.at(i) == u'_'))
+            ++i;
+        if (i == start)
+            break;
+        words.append(text.sliced(start, i - start).toString().toUpper());
+    }
+    if (i < text.size() && !text.sliced(i).trimmed().isEmpty())
+        words.append(QString()); // more follows
+    return words;
+}
+
+// Whether a statement defines or changes metadata, which FireBird applies
+// only when its transaction commits: isql runs it in a transaction of its
+// own, committed at once, so that later statements can use what it made.
+bool IsDefinition(const QString& statement)
+{
+    static const QStringList verbs = {QStringLiteral("CREATE"),  QStringLiteral("ALTER"),
+                                      QStringLiteral("DROP"),    QStringLiteral("RECREATE"),
+                                      QStringLiteral("DECLARE"), QStringLiteral("COMMENT"),
+                                      QStringLiteral("GRANT"),   QStringLiteral("REVOKE")};
+    const QStringList words = LeadingWords(statement, 2);
+    if (words.isEmpty())
+        return false;
+    if (verbs.contains(words.at(0)))
+        return true;
+    return words.size() > 1 && words.at(0) == u"SET" &&
+           (words.at(1) == u"GENERATOR" || words.at(1) == u"STATISTICS");
 }
 
 // A transaction that an operation started for itself: rolled back when the
@@ -90,6 +133,20 @@ private:
 };
 
 } // namespace
+
+CFireBirdDatabase::ETransactionStatement
+CFireBirdDatabase::TransactionStatement(const QString& statement)
+{
+    const QStringList words = LeadingWords(statement, 2);
+    const bool plain = words.size() == 1 || (words.size() == 2 && words.at(1) == u"WORK");
+    if (!plain)
+        return ETransactionStatement::Other; // COMMIT RETAIN, ROLLBACK TO SAVEPOINT ...
+    if (words.at(0) == u"COMMIT")
+        return ETransactionStatement::Commit;
+    if (words.at(0) == u"ROLLBACK")
+        return ETransactionStatement::Rollback;
+    return ETransactionStatement::Other;
+}
 
 CFireBirdDatabase::~CFireBirdDatabase()
 {
@@ -165,6 +222,14 @@ bool CFireBirdDatabase::Connect(const QString& database, const QString& user,
         error = GetStatusText(status);
         return false;
     }
+    // Statements speak the database's own dialect: in dialect 3 "Name" is a
+    // name and DATE a date, in dialect 1 a string and a timestamp.
+    int dialect = 1;
+    if (!AttachmentDialect(attached, dialect, error)) {
+        isc_detach_database(status, &attached);
+        return false;
+    }
+    Dialect_ = static_cast<unsigned short>(dialect);
     SetDbHandle(attached);
     return true;
 }
@@ -230,6 +295,11 @@ int CFireBirdDatabase::GetDatabaseType()
     return DatabaseTypeFireBird;
 }
 
+EScriptDialect CFireBirdDatabase::GetScriptDialect() const
+{
+    return ScriptDialectFireBird;
+}
+
 bool CFireBirdDatabase::StartTransaction(const char* block, short length, QString& error)
 {
     ISC_STATUS status[ISC_STATUS_LENGTH];
@@ -291,10 +361,11 @@ bool CFireBirdDatabase::BeginTransactionWith(const QString& sql, QString& error)
 
 // Scripts.
 
-bool CFireBirdDatabase::RunStatement(const QByteArray& sql, QString& error)
+bool CFireBirdDatabase::RunStatement(const QByteArray& sql, isc_tr_handle& transaction,
+                                     QString& error)
 {
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (!isc_dsql_execute_immediate(status, &DbHandle_, &TrHandle_, 0, sql.constData(), Dialect,
+    if (!isc_dsql_execute_immediate(status, &DbHandle_, &transaction, 0, sql.constData(), Dialect_,
                                     nullptr))
         return true;
     if (!Carries(status, isc_dsql_no_output_sqlda)) {
@@ -305,28 +376,101 @@ bool CFireBirdDatabase::RunStatement(const QByteArray& sql, QString& error)
     // put: run it through a statement of its own and drop the rows.
     CFireBirdStatement statement;
     if (isc_dsql_allocate_statement(status, &DbHandle_, statement.Handle()) ||
-        isc_dsql_prepare(status, &TrHandle_, statement.Handle(), 0, sql.constData(), Dialect,
+        isc_dsql_prepare(status, &transaction, statement.Handle(), 0, sql.constData(), Dialect_,
                          nullptr) ||
-        isc_dsql_execute(status, &TrHandle_, statement.Handle(), SQLDA_VERSION1, nullptr)) {
+        isc_dsql_execute(status, &transaction, statement.Handle(), SQLDA_VERSION1, nullptr)) {
         error = GetStatusText(status);
         return false;
     }
     return true;
 }
 
+bool CFireBirdDatabase::RunDefinition(const QByteArray& sql, QString& error)
+{
+    isc_tr_handle definition = 0;
+    COwnedTransaction transaction(definition); // rolled back unless committed
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_start_transaction(status, &definition, 1, &DbHandle_, 0, nullptr)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    transaction.Own();
+    if (!RunStatement(sql, definition, error))
+        return false;
+    if (!transaction.Commit(status)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::RunScriptStatement(const QString& statement, QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    switch (TransactionStatement(statement)) {
+    case ETransactionStatement::Commit:
+        // Retaining: the work is committed and what follows runs in a new
+        // transaction, while a query opened earlier in the script keeps its
+        // rows for the grid.
+        if (isc_commit_retaining(status, &TrHandle_)) {
+            error = GetStatusText(status);
+            return false;
+        }
+        return true;
+    case ETransactionStatement::Rollback:
+        if (isc_rollback_retaining(status, &TrHandle_)) {
+            error = GetStatusText(status);
+            return false;
+        }
+        return true;
+    case ETransactionStatement::Other:
+        break;
+    }
+    if (InScript_ && IsDefinition(statement))
+        return RunDefinition(statement.toUtf8(), error);
+    return RunStatement(statement.toUtf8(), TrHandle_, error);
+}
+
+bool CFireBirdDatabase::BeginScript(QString& error)
+{
+    InScript_ = true;
+    ScriptOwnsTransaction_ = false;
+    if (TrHandle_)
+        return true; // the caller's transaction, which the caller ends
+    if (!StartTransaction(ScriptBlock, short(sizeof ScriptBlock), error))
+        return false;
+    ScriptOwnsTransaction_ = true;
+    return true;
+}
+
+bool CFireBirdDatabase::EndScript(CAbstractRecordset* query, QString& error)
+{
+    InScript_ = false;
+    if (!ScriptOwnsTransaction_ || !TrHandle_)
+        return true;
+    ScriptOwnsTransaction_ = false;
+    // A query still to be read keeps the transaction, and its Close commits it.
+    CFireBirdRecordset* recordset = Own(query);
+    if (recordset && recordset->IsOpen()) {
+        recordset->OwnsTransaction_ = true;
+        return true;
+    }
+    return CommitTransaction(error);
+}
+
 bool CFireBirdDatabase::ExecuteSQL(const QString& sql, QString& error)
 {
-    QStringList pieces;
-    SplitDelimited(sql, pieces, u';');
+    // Cut as the engine cuts a script, so that a body it kept whole stays whole.
+    const QStringList pieces = SplitScript(sql, GetScriptDialect());
     COwnedTransaction transaction(TrHandle_);
     if (!TrHandle_) {
         if (!StartTransaction(nullptr, 0, error))
             return false;
         transaction.Own();
     }
-    for (const QString& piece : std::as_const(pieces)) {
-        const QString statement = piece.trimmed();
-        if (!statement.isEmpty() && !RunStatement(statement.toUtf8(), error))
+    for (const QString& piece : pieces) {
+        // The server refuses a statement of comments alone.
+        if (ContainsSql(piece) && !RunScriptStatement(piece.trimmed(), error))
             return false; // an owned transaction is rolled back; one of the caller's stays open
     }
     if (!transaction.IsOwned())
@@ -396,7 +540,8 @@ bool CFireBirdDatabase::DescribeColumns(CFireBirdRecordset& recordset, const QBy
     isc_stmt_handle* handle = recordset.StmtHandle_.Handle();
     auto output = Describe(
         [&](ISC_STATUS* status, XSQLDA* sqlda) {
-            return isc_dsql_prepare(status, &TrHandle_, handle, 0, sql.constData(), Dialect, sqlda);
+            return isc_dsql_prepare(status, &TrHandle_, handle, 0, sql.constData(), Dialect_,
+                                    sqlda);
         },
         [&](ISC_STATUS* status, XSQLDA* sqlda) {
             return isc_dsql_describe(status, handle, SQLDA_VERSION1, sqlda);
@@ -544,12 +689,12 @@ bool CFireBirdDatabase::GetTableNames(QStringList& names, QString& error)
     return GetTableNamesByQuery(QString::fromLatin1(TableQuery), names, error);
 }
 
-bool CFireBirdDatabase::DatabaseDialect(int& dialect, QString& error)
+bool CFireBirdDatabase::AttachmentDialect(isc_db_handle& attachment, int& dialect, QString& error)
 {
     const char items[] = {isc_info_db_sql_dialect, isc_info_end};
     char answer[32] = {};
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (isc_database_info(status, &DbHandle_, short(sizeof items), items, short(sizeof answer),
+    if (isc_database_info(status, &attachment, short(sizeof items), items, short(sizeof answer),
                           answer)) {
         error = GetStatusText(status);
         return false;
@@ -568,10 +713,7 @@ bool CFireBirdDatabase::DatabaseDialect(int& dialect, QString& error)
 
 bool CFireBirdDatabase::GetColumnNames(const QString& table, QStringList& columns, QString& error)
 {
-    int dialect = 1;
-    if (!DatabaseDialect(dialect, error))
-        return false;
-    if (dialect < 3)
+    if (Dialect_ < 3)
         return GetColumnNamesFromCatalogue(table, columns, error);
 
     const QByteArray sql =
@@ -590,11 +732,10 @@ bool CFireBirdDatabase::GetColumnNames(const QString& table, QStringList& column
             return false;
         transaction.Own();
     }
-    constexpr unsigned short QuotingDialect = 3;
     auto output = Describe(
         [&](ISC_STATUS* status, XSQLDA* sqlda) {
             return isc_dsql_prepare(status, &TrHandle_, statement.Handle(), 0, sql.constData(),
-                                    QuotingDialect, sqlda);
+                                    Dialect_, sqlda);
         },
         [&](ISC_STATUS* status, XSQLDA* sqlda) {
             return isc_dsql_describe(status, statement.Handle(), SQLDA_VERSION1, sqlda);
@@ -836,7 +977,7 @@ bool CFireBirdDatabase::ExecuteWithBlob(const QString& sql, const void* data, in
         return false;
     }
     // The prepared statement only serves to count the parameters.
-    if (isc_dsql_prepare(status, &TrHandle_, statement.Handle(), 0, utf8.constData(), Dialect,
+    if (isc_dsql_prepare(status, &TrHandle_, statement.Handle(), 0, utf8.constData(), Dialect_,
                          input->Get()) ||
         isc_dsql_describe_bind(status, statement.Handle(), SQLDA_VERSION1, input->Get())) {
         error = GetStatusText(status);
@@ -856,7 +997,7 @@ bool CFireBirdDatabase::ExecuteWithBlob(const QString& sql, const void* data, in
     parameter.sqltype = SQL_BLOB | 1;
     parameter.sqllen = sizeof(ISC_QUAD);
     *parameter.sqlind = 0;
-    if (isc_dsql_execute_immediate(status, &DbHandle_, &TrHandle_, 0, utf8.constData(), Dialect,
+    if (isc_dsql_execute_immediate(status, &DbHandle_, &TrHandle_, 0, utf8.constData(), Dialect_,
                                    input->Get())) {
         error = GetStatusText(status);
         return false;

@@ -2,7 +2,8 @@
 
 // The database interface over one attachment to a FireBird server database,
 // through the client library's isc_ API. Every statement is prepared and run
-// in SQL dialect 1; text crosses the library boundary as UTF-8.
+// in the SQL dialect of the database, read when attaching; text crosses the
+// library boundary as UTF-8.
 //
 // The connection carries at most one transaction, which every statement
 // shares. ExecuteSQL and ExecuteWithBlob end a transaction they had to start
@@ -64,11 +65,18 @@ public:
     // fails it is rolled back.
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    EScriptDialect GetScriptDialect() const override;
+    // A script's statements share one transaction, as in isql: ExecuteSQL
+    // leaves it open, COMMIT and ROLLBACK statements end its work so far,
+    // and metadata statements commit at once in a transaction of their own.
+    // EndScript commits it, or hands it to the query still to be read.
+    bool BeginScript(QString& error) override;
+    bool EndScript(CAbstractRecordset* query, QString& error) override;
     // Cancels the running call on the attachment (fb_cancel_raise): it ends
     // with the server's "operation was cancelled".
     void Interrupt() override;
-    // In a dialect 3 database the quoted name is prepared in dialect 3 and
-    // described; dialect 1 has no quoted names, so there the system tables
+    // In a dialect 3 database the quoted name is prepared and described;
+    // dialect 1 has no quoted names, so there the system tables
     // are read with the name as a parameter (exactly as stored: upper case
     // for a name created unquoted).
     bool GetColumnNames(const QString& table, QStringList& columns, QString& error) override;
@@ -105,10 +113,23 @@ private:
     // Whether the server still answers on the attachment.
     bool IsReachable();
     // The SQL dialect of the attached database.
-    bool DatabaseDialect(int& dialect, QString& error);
+    bool AttachmentDialect(isc_db_handle& attachment, int& dialect, QString& error);
     bool GetColumnNamesFromCatalogue(const QString& table, QStringList& columns, QString& error);
-    // Runs one statement of a script inside the current transaction.
-    bool RunStatement(const QByteArray& sql, QString& error);
+    // Runs one statement in transaction; rows it returns are dropped.
+    bool RunStatement(const QByteArray& sql, isc_tr_handle& transaction, QString& error);
+    // Runs a metadata statement in a transaction of its own and commits it.
+    bool RunDefinition(const QByteArray& sql, QString& error);
+    // Runs one statement of ExecuteSQL: COMMIT and ROLLBACK [WORK] end the
+    // current work and go on in a new transaction; in a script, metadata
+    // statements commit at once on their own.
+    bool RunScriptStatement(const QString& statement, QString& error);
+    enum class ETransactionStatement
+    {
+        Other,
+        Commit,   // COMMIT [WORK]
+        Rollback, // ROLLBACK [WORK]
+    };
+    static ETransactionStatement TransactionStatement(const QString& statement);
     // Creates a BLOB in the current transaction holding size bytes at data.
     bool WriteBlob(const void* data, int size, ISC_QUAD& id, QString& error);
 
@@ -116,7 +137,10 @@ private:
     // change it; set under DbHandleLock_ so that Interrupt can read it.
     void SetDbHandle(isc_db_handle handle);
 
-    isc_db_handle DbHandle_ = 0; // the attachment; zero when not connected
-    std::mutex DbHandleLock_;    // held while DbHandle_ changes and while it is cancelled
-    isc_tr_handle TrHandle_ = 0; // the connection's one transaction; zero when none
+    isc_db_handle DbHandle_ = 0;         // the attachment; zero when not connected
+    std::mutex DbHandleLock_;            // held while DbHandle_ changes and while it is cancelled
+    isc_tr_handle TrHandle_ = 0;         // the connection's one transaction; zero when none
+    unsigned short Dialect_ = 3;         // the attached database's SQL dialect
+    bool InScript_ = false;              // between BeginScript and EndScript
+    bool ScriptOwnsTransaction_ = false; // BeginScript started TrHandle_
 };

@@ -79,12 +79,14 @@ QString FractionText(ISC_TIME time)
 // Formatting is done into small buffers: QString::asprintf costs several times
 // as much, and these run once per cell of a result.
 
-// "%f" as in the "C" locale, whatever the process locale says.
-QString FixedText(double value)
+// "%f" as in the "C" locale, whatever the process locale says; digits
+// decimals instead of six when given.
+QString FixedText(double value, int digits = 6)
 {
-    char buffer[400]; // the largest double takes 317 characters
+    char buffer[400]; // the largest double takes 317 characters, six decimals included
+    digits = std::clamp(digits, 0, 60);
     const auto [end, failure] =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, digits);
     return failure == std::errc() ? QString::fromLatin1(buffer, end - buffer) : QString();
 }
 
@@ -213,8 +215,11 @@ QString CFireBirdValue::Text() const
     if (Integer(integer))
         return ScaledText(integer, Variable_.sqlscale);
     double floating = 0;
+    // A NUMERIC or DECIMAL that dialect 1 stores as a double keeps its scale:
+    // as many decimals as the column has, as isql shows it.
     if (Floating(floating))
-        return FixedText(floating);
+        return Variable_.sqlscale < 0 ? FixedText(floating, -Variable_.sqlscale)
+                                      : FixedText(floating);
     return DateTimeText();
 }
 

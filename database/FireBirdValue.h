@@ -24,7 +24,8 @@ public:
     bool IsBlob() const { return BaseType() == SQL_BLOB; }
 
     // Text: blank-padded CHAR data up to its first zero byte, trailing white
-    // space removed. Floating point: "%f". Integers: decimal, with the point
+    // space removed. Floating point: "%f", or as many decimals as a scale
+    // gives (a dialect 1 NUMERIC(18,4) is a double of scale -4). Integers: decimal, with the point
     // placed by a negative scale (123.45, -0.05). TIMESTAMP
     // "YYYY-MM-DD HH:MM:SS", DATE "YYYY-MM-DD", TIME "HH:MM:SS", each time
     // followed by its fraction of a second when that is not zero. Any other

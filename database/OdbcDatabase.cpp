@@ -2,7 +2,6 @@
 
 #include "common/Utf8Locale.h"
 #include "database/OdbcRecordset.h"
-#include "database/SplitDelimited.h"
 
 #include <algorithm>
 #include <memory>
@@ -107,8 +106,10 @@ bool COdbcDatabase::Connect(const QString& database, const QString&, const QStri
     // driver does without.
     const SQLRETURN result = SQLDriverConnectW(Connection_.Get(), nullptr, Wide(database), SQL_NTS,
                                                nullptr, 0, nullptr, SQL_DRIVER_COMPLETE);
-    if (SQL_SUCCEEDED(result))
+    if (SQL_SUCCEEDED(result)) {
+        ReadScriptDialect();
         return true;
+    }
     error = GetDiagnosticText();
     Connection_.Reset();
     Environment_.Reset();
@@ -156,12 +157,12 @@ bool COdbcDatabase::IsConnected()
 
 bool COdbcDatabase::ExecuteSQL(const QString& sql, QString& error)
 {
-    QStringList pieces;
-    SplitDelimited(sql, pieces, u';');
+    // Cut as the engine cuts a script, so that a body it kept whole stays whole.
+    const QStringList pieces = SplitScript(sql, GetScriptDialect());
     for (const QString& piece : pieces) {
+        if (!ContainsSql(piece))
+            continue; // a driver would refuse a statement of comments alone
         const QString statementText = piece.trimmed();
-        if (statementText.isEmpty())
-            continue;
         COdbcHandle statement;
         if (!SQL_SUCCEEDED(statement.Allocate(SQL_HANDLE_STMT, Connection_.Get()))) {
             error = NoStatementHandle;
@@ -407,6 +408,28 @@ bool COdbcDatabase::BeginTransactionWith(const QString& sql, QString& error)
 int COdbcDatabase::GetDatabaseType()
 {
     return DatabaseTypeOdbc;
+}
+
+EScriptDialect COdbcDatabase::GetScriptDialect() const
+{
+    return EScriptDialect(Dialect_.load());
+}
+
+void COdbcDatabase::ReadScriptDialect()
+{
+    SQLWCHAR name[128] = {};
+    SQLSMALLINT length = 0;
+    EScriptDialect dialect = ScriptDialectDollarQuotes;
+    if (SQL_SUCCEEDED(SQLGetInfoW(Connection_.Get(), SQL_DBMS_NAME, name, SQLSMALLINT(sizeof name),
+                                  &length))) {
+        const QString dbms = QString::fromUtf16(reinterpret_cast<const char16_t*>(name),
+                                                qMin<qsizetype>(length / 2, 127));
+        if (dbms.startsWith(QLatin1String("SQLite"), Qt::CaseInsensitive))
+            dialect = dialect | ScriptDialectSQLite;
+        else if (dbms.startsWith(QLatin1String("Firebird"), Qt::CaseInsensitive))
+            dialect = dialect | ScriptDialectFireBird;
+    }
+    Dialect_ = dialect;
 }
 
 // Parameters: stored in the recordset's records, bound at Execute.

@@ -12,6 +12,7 @@
 #include "database/AbstractDatabase.h"
 #include "database/OdbcHandle.h"
 
+#include <atomic>
 #include <mutex>
 
 class COdbcRecordset;
@@ -48,9 +49,10 @@ public:
     bool GetTableNames(QStringList& names, QString& error) override;
     bool ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error) override;
     bool OpenRecordset(const QString& sql, QString& error, CAbstractRecordset*& recordset) override;
-    // Runs the statements of sql separated by ';' outside double quotes, one
-    // after another, each by the connection's auto-commit mode; stops at the
-    // first that fails, leaving those before it in effect.
+    // Runs the statements of sql as SplitScript cuts it by GetScriptDialect,
+    // one after another, each by the connection's auto-commit mode; pieces of
+    // white space and comments alone are not sent. Stops at the first that
+    // fails, leaving those before it in effect.
     bool ExecuteSQL(const QString& sql, QString& error) override;
     // Always true. An open transaction is rolled back.
     bool Disconnect() override;
@@ -63,6 +65,9 @@ public:
     bool RollbackTransaction(QString& error) override;
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    // Dollar quotes always; SQLite's trigger or FireBird's module bodies too
+    // when the driver names that database.
+    EScriptDialect GetScriptDialect() const override;
     // SQLCancel on the statement that is executing, if any.
     void Interrupt() override;
     // The name in the driver's identifier quotes, in a query that can
@@ -79,6 +84,8 @@ public:
 
 private:
     bool IsInTransaction() const;
+    // Asks the driver which database it reaches, for GetScriptDialect.
+    void ReadScriptDialect();
     bool EndTransactionWith(short completion, QString& error);
     bool SetAutoCommit(bool on, QString& error);
     // The ODBC recordset behind stmt; null, with error set, when there is none.
@@ -108,4 +115,5 @@ private:
     // environment.
     COdbcHandle Environment_; // empty while disconnected
     COdbcHandle Connection_;  // empty while disconnected; IsConnected tests it
+    std::atomic<unsigned> Dialect_ = ScriptDialectDollarQuotes; // set by Connect
 };

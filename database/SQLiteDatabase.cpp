@@ -226,6 +226,11 @@ int CSQLiteDatabase::GetDatabaseType()
     return DatabaseTypeSQLite;
 }
 
+EScriptDialect CSQLiteDatabase::GetScriptDialect() const
+{
+    return ScriptDialectSQLite;
+}
+
 // Parameters. The interface counts from 0, SQLite from 1.
 
 CSQLiteRecordset* CSQLiteDatabase::OpenStatement(CAbstractRecordset* stmt, int index,

@@ -43,6 +43,7 @@ public:
     bool RollbackTransaction(QString& error) override;
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    EScriptDialect GetScriptDialect() const override;
     void Interrupt() override;
 
 private:

@@ -1,6 +1,8 @@
 #include "workspace/QueryExecution.h"
 
-#include "database/SplitDelimited.h"
+#include "database/ScriptSplitter.h"
+
+#include <array>
 
 bool CScriptRun::Succeeded() const
 {
@@ -24,43 +26,25 @@ QString ToLogLine(const QString& text)
     return line.trimmed();
 }
 
-namespace {
-
-// The statement without the white space and comments that lead it. A view:
-// the test runs for every statement of a script, so it copies nothing.
-QStringView SkipLeadingComments(QStringView statement)
-{
-    for (;;) {
-        qsizetype i = 0;
-        while (i < statement.size() && statement.at(i).isSpace())
-            ++i;
-        statement = statement.sliced(i);
-        if (statement.startsWith(u"--")) {
-            const qsizetype end = statement.indexOf(u'\n');
-            statement = end < 0 ? QStringView() : statement.sliced(end + 1);
-        } else if (statement.startsWith(u"/*")) {
-            const qsizetype end = statement.indexOf(u"*/", 2);
-            statement = end < 0 ? QStringView() : statement.sliced(end + 2);
-        } else {
-            return statement;
-        }
-    }
-}
-
-} // namespace
-
 bool IsQueryStatement(const QString& statement)
 {
-    const QStringView text = SkipLeadingComments(statement).trimmed();
-    // Lowering never shortens a text and works character by character, so the
-    // lowered head is the head of the lowered text.
-    const QString head = text.first(qMin(text.size(), qsizetype(6))).toString().toLower();
-    if (head.startsWith(QLatin1String("select")))
-        return true;
-    if (!head.startsWith(QLatin1String("with")) || text.size() == 4)
-        return false;
-    const QChar after = head.at(4);
-    return after.isSpace() || after == u'(';
+    // The words that begin a statement returning rows in one database or
+    // another: PRAGMA and EXPLAIN (SQLite), VALUES and TABLE (SQLite,
+    // PostgreSQL), SHOW (PostgreSQL, MySQL).
+    static const std::array<QLatin1String, 7> words = {
+        QLatin1String("select"), QLatin1String("with"),    QLatin1String("values"),
+        QLatin1String("pragma"), QLatin1String("explain"), QLatin1String("show"),
+        QLatin1String("table")};
+    const QStringView text = SkipSpaceAndComments(statement);
+    qsizetype length = 0;
+    while (length < text.size() && (text.at(length).isLetterOrNumber() || text.at(length) == u'_'))
+        ++length;
+    const QStringView first = text.first(length); // a whole word: "selection" is none of them
+    for (const QLatin1String& word : words)
+        if (first.compare(word, Qt::CaseInsensitive) == 0)
+            // "with" alone is no query, only the start of one
+            return word != QLatin1String("with") || !text.sliced(length).trimmed().isEmpty();
+    return false;
 }
 
 int FindSelectIndex(const QStringList& statements)
@@ -80,6 +64,34 @@ QString ScriptToRun(const QString& text, int start, int end)
     return script;
 }
 
+namespace {
+
+// A statement opened as the query that has no result columns (PRAGMA
+// foreign_keys = ON) is run to its end, and the run is shown as the log.
+void ShowColumnlessQueryAsLog(CScriptRun& run)
+{
+    if (!run.Recordset || run.Recordset->GetColumnCount() > 0)
+        return;
+    run.Recordset->MoveNext(); // a statement that was only prepared runs now
+    QString error;
+    if (run.Recordset->GetFetchError(error))
+        run.Outcomes[run.SelectIndex] = error;
+    run.Recordset.reset();
+}
+
+void ReportOnLastStatement(CScriptRun& run, const QString& error)
+{
+    if (run.Outcomes.isEmpty()) {
+        if (run.Statements.isEmpty())
+            run.Statements.append(QString());
+        run.Outcomes.append(QString());
+    }
+    QString& outcome = run.Outcomes.last();
+    outcome = outcome.isEmpty() ? error : outcome + QStringLiteral("; ") + error;
+}
+
+} // namespace
+
 void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run,
                CRunControl* control)
 {
@@ -87,12 +99,14 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
     run.Outcomes.clear();
     run.Recordset.reset();
     run.Stopped = false;
-    SplitDelimited(script, run.Statements, u';');
+    run.Statements = SplitScript(script, database.GetScriptDialect());
     run.SelectIndex = FindSelectIndex(run.Statements);
     if (control)
         control->StatementCount = int(run.Statements.size());
 
     QString error;
+    QString scriptError; // a failure to begin or end the script's own work
+    const bool began = database.BeginScript(scriptError);
     for (int i = 0; i < run.Statements.size(); ++i) {
         if (control) {
             if (control->Stopping()) {
@@ -102,7 +116,9 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
             control->Statement = i + 1;
         }
         bool ok;
-        if (i == run.SelectIndex) {
+        if (!ContainsSql(run.Statements.at(i))) {
+            ok = true; // white space and comments: nothing for the database
+        } else if (i == run.SelectIndex) {
             CAbstractRecordset* recordset = nullptr;
             ok = database.OpenRecordset(run.Statements.at(i), error, recordset);
             // A recordset that was prepared but failed to execute is ours too.
@@ -117,6 +133,11 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
             break;
         }
     }
+    ShowColumnlessQueryAsLog(run);
+    if (began && !database.EndScript(run.Recordset.get(), scriptError))
+        run.Recordset.reset();
+    if (!scriptError.isEmpty()) // reported on the last statement, so the log shows it
+        ReportOnLastStatement(run, scriptError);
     if (!run.Succeeded())
         run.Recordset.reset();
 }

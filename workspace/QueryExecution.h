@@ -43,10 +43,9 @@ struct CScriptRun
 // and white space is trimmed at both ends; line feeds inside stay.
 QString ToLogLine(const QString& text);
 
-// Whether a statement is a query whose rows are shown: its text, after the
-// white space and comments that lead it, begins with "select" in any letter
-// case, or with "with" followed by white space or "(" (a query with common
-// table expressions).
+// Whether a statement is a query whose rows are shown: its first word, after
+// the white space and comments that lead it, is select, with, values,
+// pragma, explain, show or table, in any letter case.
 bool IsQueryStatement(const QString& statement);
 
 // The index of the last query statement, or the statement count when there
@@ -59,12 +58,15 @@ int FindSelectIndex(const QStringList& statements);
 // "\r\n" reduced to "\n" first.
 QString ScriptToRun(const QString& text, int start, int end);
 
-// Cuts script into statements at semicolons that stand in the SQL itself and
-// runs them in order through database: the statement at the select index with
-// OpenRecordset, every other one with ExecuteSQL. A failure does not stop the
-// run; a stop requested through control does: the statement that the
-// database's Interrupt ended keeps its message, and none after it runs. The
-// query's recordset is kept in run only while every statement succeeded;
-// otherwise it is closed and deleted before this returns.
+// Cuts script into statements by the database's script dialect (SplitScript)
+// and runs them in order through database, between BeginScript and
+// EndScript: the statement at the select index with OpenRecordset, every
+// other one with ExecuteSQL; a piece of white space and comments alone is
+// not sent and succeeds. A failure does not stop the run; a stop requested
+// through control does: the statement that the database's Interrupt ended
+// keeps its message, and none after it runs. The query's recordset is kept
+// in run only while every statement succeeded and the query has result
+// columns; otherwise it is closed and deleted before this returns, and the
+// run shows as the log.
 void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run,
                CRunControl* control = nullptr);

@@ -135,6 +135,19 @@ bool IsEscaped(QStringView line, qsizetype i)
     return i >= 1 && line[i - 1] == u'\\' && (i == 1 || line[i - 2] != u'\\');
 }
 
+// The length of a dollar quote "$$" or "$tag$" at i, or 0 when none stands
+// there: a "$" after a name's character (a$b) or before a digit ($1) is none.
+qsizetype DollarQuoteLength(QStringView line, qsizetype i)
+{
+    if (line[i] != u'$' || (i > 0 && IsIdentifierChar(line[i - 1])))
+        return 0;
+    qsizetype end = i + 1;
+    if (end < line.size() && IsIdentifierStart(line[end]))
+        while (end < line.size() && IsIdentifierChar(line[end]))
+            ++end;
+    return end < line.size() && line[end] == u'$' ? end + 1 - i : 0;
+}
+
 } // namespace
 
 quint32 CSQLSyntaxParser::ScanLine(quint32 state, QStringView line,
@@ -221,6 +234,20 @@ quint32 CSQLSyntaxParser::ScanLine(quint32 state, QStringView line,
         commentJustOpened = false;
         if (!blockList) {
             ++i;
+            continue;
+        }
+        // A dollar quote (PostgreSQL) is coloured as the quote it is, and the
+        // function body between two of them as the code it is.
+        if (const qsizetype quote = c == u'$' ? DollarQuoteLength(line, i) : 0) {
+            if (word >= 0) {
+                if (const qint32 colour = ClassifyWord(line, word, i))
+                    append(word, colour);
+                word = -1;
+            }
+            append(i, String);
+            i += quote;
+            newBlock = true;
+            stepBack = false;
             continue;
         }
         if (IsWordPart(line, i)) {

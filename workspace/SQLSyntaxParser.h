@@ -4,7 +4,9 @@
 // keywords and type names), // and /* */ comments, strings in quotation marks
 // and in apostrophes with backslash escapes, numbers, and names followed by
 // an opening parenthesis. The SQL comment that starts with two hyphens is not
-// known: such text scans as ordinary text.
+// known: such text scans as ordinary text. A dollar quote ($$, $tag$) is
+// coloured as a string, and what stands between two of them (a function
+// body) as code.
 //
 // The scanner has no fields; one object serves every editor.
 

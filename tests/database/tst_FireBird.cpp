@@ -55,7 +55,7 @@ public:
     }
 
     int BlobExtraBytes() const override { return 1; }
-    // The interface runs dialect 1, which has no quoted names.
+    // Straight through the client library, apart from the interface under test.
     bool RunQuoted(CAbstractDatabase&, const QString& sql, QString& error) override
     {
         return !Created.isEmpty() && Server_.Run(Created.last(), sql, error);
@@ -549,7 +549,8 @@ void CFireBirdTests::quotedSemicolonsDoNotSplit()
 {
     QVERIFY(Run(QStringLiteral("CREATE TABLE t (b VARCHAR(40))")));
     QVERIFY(Run(QStringLiteral("INSERT INTO t (b) VALUES ('a;b')")));
-    QVERIFY(Run(QStringLiteral("INSERT INTO t (b) VALUES (\"c;d\")"))); // a string in dialect 1
+    // A name in double quotes (the database's dialect 3) holding a semicolon.
+    QVERIFY(Run(QStringLiteral("INSERT INTO t (b) SELECT 'c;d' AS \"x;y\" FROM RDB$DATABASE")));
     // Data and comments that look like statements are not run as such.
     QVERIFY(Run(QStringLiteral("INSERT INTO t (b) VALUES ('e; DELETE FROM t; --')")));
     QVERIFY(Run(QStringLiteral("-- it's a note; DELETE FROM t\nINSERT INTO t (b) VALUES ('f');"
@@ -754,9 +755,19 @@ void CFireBirdTests::conversions()
 
 void CFireBirdTests::dialect1ReadsDoubleQuotesAsText()
 {
-    CRecordsetPtr recordset =
-        Query(QStringLiteral("SELECT \"abc\", CURRENT_TIMESTAMP, NULL, CAST('2024-02-29' AS DATE) "
-                             "FROM RDB$DATABASE"));
+    // The connection speaks the dialect of the database: here dialect 1.
+    QString error;
+    const QString location = Fixture.Server().NewLocation(QStringLiteral("dialect1text"));
+    QVERIFY2(Fixture.Server().Create(location, error, 1), qPrintable(error));
+    CFireBirdDatabase db;
+    QVERIFY2(db.Connect(location, Fixture.Server().User(), Fixture.Server().Password(), error),
+             qPrintable(error));
+    CAbstractRecordset* raw = nullptr;
+    QVERIFY2(db.OpenRecordset(QStringLiteral("SELECT \"abc\", CURRENT_TIMESTAMP, NULL, "
+                                             "CAST('2024-02-29' AS DATE) FROM RDB$DATABASE"),
+                              error, raw),
+             qPrintable(error));
+    CRecordsetPtr recordset(raw);
     QVERIFY(recordset && recordset->MoveNext());
     QCOMPARE(recordset->GetString(0), QStringLiteral("abc"));
     QVERIFY(recordset->IsText(0));
@@ -766,6 +777,9 @@ void CFireBirdTests::dialect1ReadsDoubleQuotesAsText()
     QVERIFY(recordset->IsNull(2));
     QCOMPARE(recordset->GetString(2), QString());
     QCOMPARE(recordset->GetString(3), QStringLiteral("2024-02-29 00:00:00")); // DATE is a TIMESTAMP
+    recordset.reset();
+    QVERIFY(db.Disconnect());
+    QVERIFY2(Fixture.Server().Drop(location, error), qPrintable(error));
 }
 
 void CFireBirdTests::emptyResultStillDescribesColumns()

@@ -1,0 +1,125 @@
+#pragma once
+
+// Cuts a script into the statements a database receives one at a time, the
+// way each database's own command-line tool reads a script file. A
+// statement ends at a terminator (";" unless the script changed it) that
+// stands in the SQL itself: not inside a string in apostrophes or double
+// quotes, a "--" or "/* */" comment, a dollar-quoted string, or the body of
+// a trigger, procedure or block, whose inner statements end with ";" too.
+//
+// Which bodies and quotes a text has depends on the database's SQL:
+//
+// - SQLite: CREATE [TEMP|TEMPORARY] TRIGGER ... BEGIN ... END. The trigger
+//   ends at the first ";" after the END that closes its BEGIN; a CASE ...
+//   END inside counts as a pair. Elsewhere BEGIN and END are statements of
+//   their own (BEGIN TRANSACTION; ... END TRANSACTION;).
+// - FireBird: CREATE, ALTER, RECREATE and CREATE OR ALTER of a PROCEDURE,
+//   FUNCTION, TRIGGER or PACKAGE [BODY], and EXECUTE BLOCK. From the AS
+//   that starts the module's declarations (outside parentheses) the
+//   statement goes on to the END that closes its body's BEGIN, nested
+//   BEGIN ... END and CASE ... END included; the BEGIN ... END of a DECLARE
+//   PROCEDURE or DECLARE FUNCTION (a sub-routine) does not close it. Without
+//   an AS (ALTER TRIGGER t INACTIVE, an external routine) it ends at ";".
+// - PostgreSQL and every other ODBC source: $$ ... $$ and $tag$ ... $tag$
+//   are strings, as in PostgreSQL. A "$" that follows a letter, digit or
+//   "_" (a$b), or that is not followed by a tag and "$" ($1), opens nothing.
+//
+// On every database "SET TERM new old" (any letter case, TERMINATOR too),
+// as FireBird's isql reads it, is a directive of the script: it ends at the
+// current terminator, makes new (one or more characters) the terminator of
+// what follows, and is not a statement. While the terminator is not ";",
+// bodies need no rule: only the terminator ends a statement. Inside strings
+// and comments it is just text.
+//
+// A string, comment or body left open at the end of the text runs to the
+// end: the rest is one statement, which the database then refuses with its
+// own message.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// The body and quoting rules of a database's SQL, as flags.
+enum EScriptDialect : unsigned
+{
+    ScriptDialectStandard = 0,      // strings and comments only
+    ScriptDialectTriggerBodies = 1, // SQLite's CREATE TRIGGER ... BEGIN ... END
+    ScriptDialectModuleBodies = 2,  // FireBird's PSQL modules and EXECUTE BLOCK
+    ScriptDialectDollarQuotes = 4,  // PostgreSQL's $tag$ strings
+    ScriptDialectSQLite = ScriptDialectTriggerBodies,
+    ScriptDialectFireBird = ScriptDialectModuleBodies,
+};
+
+constexpr EScriptDialect operator|(EScriptDialect a, EScriptDialect b)
+{
+    return EScriptDialect(unsigned(a) | unsigned(b));
+}
+
+// The statements of script in text order, SET TERM directives left out.
+// Pieces are neither trimmed nor dropped when empty or when they hold only
+// white space and comments; a text that ends with the terminator gives no
+// empty last piece.
+QStringList SplitScript(const QString& script, EScriptDialect dialect);
+
+// The text after the white space and comments that lead it (an unclosed
+// comment runs to the end).
+QStringView SkipSpaceAndComments(QStringView text);
+
+// Whether a piece holds SQL: anything beyond white space and comments.
+bool ContainsSql(QStringView piece);
+
+// The one class behind SplitScript: a single pass over the text.
+class CScriptSplitter
+{
+public:
+    CScriptSplitter(const QString& script, EScriptDialect dialect);
+    QStringList Split();
+
+private:
+    enum class EState
+    {
+        Code,
+        DoubleQuoted,
+        SingleQuoted,
+        LineComment,
+        BlockComment,
+        DollarQuoted,
+    };
+    enum class EKind
+    {
+        Undecided, // the head of the statement is still being read
+        Plain,
+        Trigger, // SQLite trigger
+        Module,  // FireBird PSQL module or EXECUTE BLOCK
+    };
+
+    // Advances past the character (or word, or opener) at Pos_ in code.
+    void ScanCode();
+    // The length of the dollar quote opener "$tag$" at Pos_, or 0.
+    qsizetype DollarTagLength() const;
+    void Word(QStringView word);
+    void ReadHead(const QString& word);
+    // Whether the terminator at Pos_ ends the statement here.
+    bool EndsHere() const;
+    void EndPiece(qsizetype end);
+    void ResetStatement();
+
+    const QString& Text_;
+    const EScriptDialect Dialect_;
+    QStringList Pieces_;
+    QString Terminator_ = QStringLiteral(";");
+    EState State_ = EState::Code;
+    QString DollarTag_; // "$tag$" while inside a dollar-quoted string
+    qsizetype Pos_ = 0;
+    qsizetype PieceStart_ = 0;
+
+    // The statement being read.
+    EKind Kind_ = EKind::Undecided;
+    QStringList Head_;    // its first words, upper case, until Kind_ is decided
+    QString Blocks_;      // open BEGIN ("B") and CASE ("C"), innermost last
+    int Parentheses_ = 0; // open "(" outside strings and comments
+    bool SeenAs_ = false; // a module's declarations have begun
+    bool BodyDone_ = false;
+    bool AfterDeclare_ = false;  // the last word was DECLARE
+    int PendingSubroutines_ = 0; // DECLARE PROCEDURE/FUNCTION whose body is to come
+};

@@ -9,6 +9,7 @@
 
 #include "BenchTable.h"
 #include "common/PumpMessages.h"
+#include "database/DatabaseThread.h"
 #include "database/SQLiteDatabase.h"
 #include "profiles/Connection.h"
 #include "workspace/ConnectionWnd.h"
@@ -25,6 +26,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <sys/resource.h>
@@ -192,7 +194,8 @@ struct CWorkspace
     void Close()
     {
         Window->Database = nullptr;
-        Profile.Database.reset();
+        Profile.CloseDatabase();
+        CDatabaseThread::WaitForEndedThreads(60000); // the file is closed before it is copied over
     }
 
     // What the user does: the text typed into the editor (its colouring not
@@ -205,6 +208,8 @@ struct CWorkspace
         QElapsedTimer timer;
         timer.start();
         ExecuteQuery(Profile);
+        while (Window->IsBusy())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
         PumpMessages(); // the grid as drawn
         return {double(timer.nsecsElapsed()) / 1e9, ProcessCpuSeconds() - cpu};
     }
@@ -318,10 +323,17 @@ int main(int argc, char** argv)
         CScriptRun run;
         QElapsedTimer timer;
         timer.start();
-        RunScript(*workspace.Profile.Database, script, run);
+        workspace.Profile.Thread = CDatabaseThread::Start();
+        std::atomic<bool> ran{false};
+        workspace.Profile.Thread->Post([&] {
+            RunScript(*workspace.Profile.Database, script, run);
+            ran = true;
+        });
+        while (!ran)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
         runSeconds = double(timer.nsecsElapsed()) / 1e9;
         timer.restart();
-        workspace.Window->ShowScriptRun(run);
+        WriteLog(run, grid, workspace.Window->ResultList->ClientWidth());
         PumpMessages();
         logSeconds = double(timer.nsecsElapsed()) / 1e9;
     }

@@ -41,3 +41,5 @@ bool CAbstractDatabase::GetColumnNames(const QString& table, QStringList& column
         columns.append(recordset->GetColumnName(column));
     return true;
 }
+
+void CAbstractDatabase::Interrupt() {}

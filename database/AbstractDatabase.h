@@ -80,6 +80,12 @@ public:
     // CommitTransaction when commit is true, otherwise RollbackTransaction.
     virtual bool EndTransaction(bool commit, QString& error);
     virtual int GetDatabaseType() = 0;
+    // Asks the call that another thread is running on this object to end
+    // now, with the backend's own message; the statements after it are the
+    // caller's to leave alone. Safe to call from any thread at any time while
+    // this object exists; when no call runs it does nothing, so a caller
+    // that races the start of a call asks again until its run has ended.
+    virtual void Interrupt();
     // Writes every row of the query to fileName as UTF-16LE text, one line
     // per row, each value in double quotes, values joined by delimiter.
     virtual bool ExportToTextFile(const QString& sql, QString& error, const QString& fileName,

@@ -160,12 +160,29 @@ bool CFireBirdDatabase::Connect(const QString& database, const QString& user,
         length = short(length + value->size());
     }
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (isc_attach_database(status, 0, name.constData(), &DbHandle_, length, block)) {
+    isc_db_handle attached = 0; // the attach may take long: Interrupt must not wait for it
+    if (isc_attach_database(status, 0, name.constData(), &attached, length, block)) {
         error = GetStatusText(status);
-        DbHandle_ = 0;
         return false;
     }
+    SetDbHandle(attached);
     return true;
+}
+
+void CFireBirdDatabase::SetDbHandle(isc_db_handle handle)
+{
+    const std::lock_guard lock(DbHandleLock_);
+    DbHandle_ = handle;
+}
+
+void CFireBirdDatabase::Interrupt()
+{
+    const std::lock_guard lock(DbHandleLock_);
+    if (!DbHandle_)
+        return;
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    isc_db_handle handle = DbHandle_;
+    fb_cancel_operation(status, &handle, fb_cancel_raise); // nothing running: nothing to say
 }
 
 bool CFireBirdDatabase::IsReachable()
@@ -187,17 +204,19 @@ bool CFireBirdDatabase::Disconnect()
         if (isc_rollback_transaction(status, &TrHandle_))
             fb_disconnect_transaction(status, &TrHandle_);
         TrHandle_ = 0;
-        isc_detach_database(status, &DbHandle_);
-        DbHandle_ = 0;
+        isc_db_handle detached = DbHandle_;
+        isc_detach_database(status, &detached);
+        SetDbHandle(0);
         return false;
     }
-    if (isc_detach_database(status, &DbHandle_)) {
+    isc_db_handle detached = DbHandle_;
+    if (isc_detach_database(status, &detached)) {
         if (IsReachable())
             return false;
-        DbHandle_ = 0; // a lost attachment is closed as far as it can be
+        SetDbHandle(0); // a lost attachment is closed as far as it can be
         return false;
     }
-    DbHandle_ = 0;
+    SetDbHandle(0);
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include <functional>
 #include <ibase.h>
 #include <memory>
+#include <mutex>
 
 class CFireBirdDescriptor;
 class CFireBirdRecordset;
@@ -63,6 +64,9 @@ public:
     // fails it is rolled back.
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    // Cancels the running call on the attachment (fb_cancel_raise): it ends
+    // with the server's "operation was cancelled".
+    void Interrupt() override;
     // In a dialect 3 database the quoted name is prepared in dialect 3 and
     // described; dialect 1 has no quoted names, so there the system tables
     // are read with the name as a parameter (exactly as stored: upper case
@@ -108,6 +112,11 @@ private:
     // Creates a BLOB in the current transaction holding size bytes at data.
     bool WriteBlob(const void* data, int size, ISC_QUAD& id, QString& error);
 
+    // The attachment as the client library left it after a call that may
+    // change it; set under DbHandleLock_ so that Interrupt can read it.
+    void SetDbHandle(isc_db_handle handle);
+
     isc_db_handle DbHandle_ = 0; // the attachment; zero when not connected
+    std::mutex DbHandleLock_;    // held while DbHandle_ changes and while it is cancelled
     isc_tr_handle TrHandle_ = 0; // the connection's one transaction; zero when none
 };

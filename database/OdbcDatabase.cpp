@@ -130,6 +130,25 @@ bool COdbcDatabase::Disconnect()
     return true;
 }
 
+COdbcDatabase::CRunning::CRunning(COdbcDatabase& database, void* statement) : Database_(database)
+{
+    const std::lock_guard lock(Database_.RunningLock_);
+    Database_.Running_ = statement;
+}
+
+COdbcDatabase::CRunning::~CRunning()
+{
+    const std::lock_guard lock(Database_.RunningLock_);
+    Database_.Running_ = nullptr;
+}
+
+void COdbcDatabase::Interrupt()
+{
+    const std::lock_guard lock(RunningLock_);
+    if (Running_)
+        SQLCancel(Running_);
+}
+
 bool COdbcDatabase::IsConnected()
 {
     return bool(Connection_);
@@ -148,6 +167,7 @@ bool COdbcDatabase::ExecuteSQL(const QString& sql, QString& error)
             error = NoStatementHandle;
             return false;
         }
+        const CRunning running(*this, statement.Get());
         if (!Ran(SQLExecDirectW(statement.Get(), Wide(statementText), WideLength(statementText)))) {
             error = GetDiagnosticText(statement.Get());
             return false;
@@ -165,6 +185,7 @@ bool COdbcDatabase::OpenRecordset(const QString& sql, QString& error,
         error = NoStatementHandle;
         return false;
     }
+    const CRunning running(*this, opened->Statement());
     if (!Ran(SQLExecDirectW(opened->Statement(), Wide(sql), WideLength(sql)))) {
         error = GetDiagnosticText(opened->Statement());
         return false;
@@ -204,7 +225,10 @@ bool COdbcDatabase::Execute(CAbstractRecordset* stmt, QString& error)
             return false;
         }
     }
-    const SQLRETURN result = SQLExecute(recordset->Statement());
+    const SQLRETURN result = [&] {
+        const CRunning running(*this, recordset->Statement());
+        return SQLExecute(recordset->Statement());
+    }();
     if (result == SQL_NEED_DATA) {
         // Leave the statement ready to run again rather than waiting for data.
         SQLCancel(recordset->Statement());
@@ -269,6 +293,7 @@ bool COdbcDatabase::ExecuteWithBlob(const QString& sql, const void* data, int si
         return false;
     }
     SQLLEN indicator = size; // stays in place until SQLExecute has returned
+    const CRunning running(*this, statement.Get());
     if (!SQL_SUCCEEDED(SQLBindParameter(statement.Get(), 1, SQL_PARAM_INPUT, SQL_C_BINARY,
                                         SQL_BINARY, 0, 0, const_cast<void*>(data), size,
                                         &indicator)) ||

@@ -12,6 +12,8 @@
 #include "database/AbstractDatabase.h"
 #include "database/OdbcHandle.h"
 
+#include <mutex>
+
 class COdbcRecordset;
 
 class COdbcDatabase : public CAbstractDatabase
@@ -61,6 +63,8 @@ public:
     bool RollbackTransaction(QString& error) override;
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    // SQLCancel on the statement that is executing, if any.
+    void Interrupt() override;
     // The name in the driver's identifier quotes, in a query that can
     // return no row: the server checks the table and the right to read it,
     // and a driver that reads a whole result at once reads nothing.
@@ -81,6 +85,24 @@ private:
     static COdbcRecordset* AsOdbc(CAbstractRecordset* stmt, QString& error);
     // As AsOdbc, and the recordset must hold a statement.
     static COdbcRecordset* OpenStatement(CAbstractRecordset* stmt, QString& error);
+
+    // Names the statement handle that runs on the calling thread until the
+    // object goes, so that Interrupt can reach it; declared after the handle
+    // it names, so that it goes first.
+    class CRunning
+    {
+    public:
+        CRunning(COdbcDatabase& database, void* statement);
+        ~CRunning();
+        CRunning(const CRunning&) = delete;
+        CRunning& operator=(const CRunning&) = delete;
+
+    private:
+        COdbcDatabase& Database_;
+    };
+
+    std::mutex RunningLock_;  // held while Running_ changes and while it is cancelled
+    void* Running_ = nullptr; // the statement handle executing now, if any
 
     // Declared in this order so that the connection is freed before its
     // environment.

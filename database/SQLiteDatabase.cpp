@@ -52,20 +52,32 @@ bool CSQLiteDatabase::Connect(const QString& database, const QString&, const QSt
     sqlite3* handle = nullptr;
     const int result = sqlite3_open_v2(database.toUtf8().constData(), &handle,
                                        SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    Handle_.reset(handle);
+    std::unique_ptr<sqlite3, CCloser> opened(handle);
     if (result != SQLITE_OK) {
-        Handle_.reset();
         error = QStringLiteral("Failed to open database");
         return false;
     }
+    const std::lock_guard lock(HandleLock_);
+    Handle_ = std::move(opened);
     return true;
 }
 
 bool CSQLiteDatabase::Disconnect()
 {
-    Handle_.reset();
+    std::unique_ptr<sqlite3, CCloser> closing;
+    {
+        const std::lock_guard lock(HandleLock_);
+        closing = std::move(Handle_);
+    }
     InTransaction_ = false;
     return true;
+}
+
+void CSQLiteDatabase::Interrupt()
+{
+    const std::lock_guard lock(HandleLock_);
+    if (Handle_)
+        sqlite3_interrupt(Handle_.get());
 }
 
 bool CSQLiteDatabase::IsConnected()

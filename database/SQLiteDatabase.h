@@ -7,6 +7,7 @@
 #include "database/AbstractDatabase.h"
 
 #include <memory>
+#include <mutex>
 
 struct sqlite3;
 class CSQLiteRecordset;
@@ -42,6 +43,7 @@ public:
     bool RollbackTransaction(QString& error) override;
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
+    void Interrupt() override;
 
 private:
     struct CCloser
@@ -59,4 +61,6 @@ private:
 
     bool InTransaction_ = false;               // begun through this object and not yet ended
     std::unique_ptr<sqlite3, CCloser> Handle_; // null when not connected
+    // Held while Handle_ changes and while another thread interrupts it.
+    std::mutex HandleLock_;
 };

@@ -83,11 +83,23 @@ CConnection& CConnection::operator=(const CConnection& other)
 
 CConnection::~CConnection()
 {
+    CloseDatabase();
+}
+
+void CConnection::CloseDatabase()
+{
     if (Database) {
-        Database->Disconnect();
+        if (Thread) {
+            // Whatever still runs there ends first; the database goes after it.
+            std::shared_ptr<CAbstractDatabase> closing(std::move(Database));
+            Thread->Post([closing] { closing->Disconnect(); });
+        } else {
+            Database->Disconnect();
+        }
         Database.reset();
         Tables.clear();
     }
+    Thread.reset();
 }
 
 bool CConnection::SameConnectionSettings(const CConnection& first, const CConnection& second)

@@ -5,6 +5,7 @@
 // together with the run-time state of its connection, which is never stored.
 
 #include "database/AbstractDatabase.h"
+#include "database/DatabaseThread.h"
 
 #include <QList>
 #include <QString>
@@ -30,8 +31,13 @@ public:
     // Copies the settings and the table list; Database and Window of this
     // record stay as they are.
     CConnection& operator=(const CConnection& other);
-    // Disconnects and deletes the database, if any. The window is not touched.
+    // Closes the database (CloseDatabase). The window is not touched.
     ~CConnection();
+
+    // Disconnects and deletes the database, if any, and lets its thread go:
+    // on that thread, after whatever runs there, when it has one; at once
+    // otherwise. Tables are cleared with it.
+    void CloseDatabase();
 
     // True when the two records connect the same way: Type, Path, Alias,
     // Login and Password equal, letter case included.
@@ -39,6 +45,9 @@ public:
 
     QList<CTable> Tables;                        // filled while connected, empty otherwise
     std::unique_ptr<CAbstractDatabase> Database; // non-null exactly while connected
+    // The thread on which every call to Database runs, when it has one; the
+    // interface thread itself only ever calls Database->Interrupt.
+    std::shared_ptr<CDatabaseThread> Thread;
     CConnectionWnd* Window = nullptr; // the connection's window while connected; not owned
     int Type = DatabaseTypeNone;      // EDatabaseType
     QString Name;

@@ -11,6 +11,7 @@
 enum EMainCommand : int
 {
     CommandExecute = 32788,
+    CommandStop = 32789,
     CommandAbout = 57664,
     CommandExit = 57665,
     CommandContextHelp = 57669,
@@ -83,6 +84,9 @@ inline constexpr CMainCommand MainCommands[] = {
      "Runs the SQL query or selected text in the SQL query window against the selected "
      "database\nExecute",
      4, "system-run", ":/toolbar/execute"},
+    {CommandStop, PopupQuery, "Stop\tEsc", "Esc",
+     "Stops the running statement or the connection attempt of the selected database\nStop", 5,
+     "process-stop", ":/toolbar/stop"},
 
     {CommandViewToolbar, PopupView, "&Toolbar", "", "Shows or hides toolbar on the screen\nToolbar",
      0, "", ""},

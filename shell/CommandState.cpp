@@ -12,6 +12,8 @@ bool IsCommandEnabled(int command, const CCommandState& state)
         return state.HasCurrentItem && !state.Busy;
     case CommandExecute:
         return state.HasWindow && !state.Busy;
+    case CommandStop:
+        return state.HasCurrentItem && state.Busy;
     case CommandCopy:
     case CommandCut:
         return state.HasWindow;

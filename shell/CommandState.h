@@ -11,8 +11,9 @@ struct CCommandState
     bool HasWindow = false;      // ... and its profile has a connection window
     bool CanPaste = false;       // that window's editor accepts the clipboard's content
     bool CanUndo = false;        // that window's editor has something to undo
-    // A result grid is filling: what would destroy the database, the window
-    // or the recordset it reads waits until the fill ends.
+    // The current item's profile is connecting or running a script: what
+    // would destroy its database or its window waits until that ends, and
+    // Stop is what the user can do.
     bool Busy = false;
 };
 

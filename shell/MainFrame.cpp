@@ -1,6 +1,7 @@
 #include "shell/MainFrame.h"
 
 #include "common/SvgPicture.h"
+#include "database/DatabaseThread.h"
 #include "profiles/ConnectionDlg.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/LoginDlg.h"
@@ -180,6 +181,9 @@ void CMainFrame::BuildStatusBar()
         Indicators_.append(indicator);
     }
     statusBar()->showMessage(QString());
+    ProgressTimer_ = new QTimer(this);
+    ProgressTimer_->setInterval(250);
+    connect(ProgressTimer_, &QTimer::timeout, this, &CMainFrame::ShowProgress);
     // Each indicator shows its name while its lock key is on, where the
     // desktop tells the keys' state; elsewhere they stay blank.
     auto* lockKeys = new CLockKeys(this);
@@ -223,6 +227,9 @@ void CMainFrame::RunCommand(int command)
         break;
     case CommandExecute:
         OnExecute();
+        break;
+    case CommandStop:
+        OnStop();
         break;
     case CommandViewToolbar:
         ToolBar->setVisible(action->isChecked());
@@ -284,7 +291,7 @@ CCommandState CMainFrame::CommandState() const
         state.CanPaste = window->Editor->canPaste();
         state.CanUndo = window->Editor->document()->isUndoAvailable();
     }
-    state.Busy = AnyWindowBusy();
+    state.Busy = IsBusy(CurrentProfile());
     return state;
 }
 
@@ -308,14 +315,26 @@ CConnectionWnd* CMainFrame::CurrentWindow() const
     return profile ? profile->Window : nullptr;
 }
 
-bool CMainFrame::AnyWindowBusy() const
+bool CMainFrame::IsBusy(const CConnection* profile) const
 {
-    for (int i = 0; i < Connections->GetConnectionCount(); ++i) {
-        const CConnection* profile = Connections->GetConnection(i);
-        if (profile->Window && profile->Window->IsBusy())
-            return true;
-    }
-    return false;
+    return profile &&
+           (Attempts_.contains(profile) || (profile->Window && profile->Window->IsBusy()));
+}
+
+const CConnection* CMainFrame::FirstBusyProfile() const
+{
+    for (int i = 0; i < Connections->GetConnectionCount(); ++i)
+        if (IsBusy(Connections->GetConnection(i)))
+            return Connections->GetConnection(i);
+    return nullptr;
+}
+
+int CMainFrame::IndexOf(const CConnection* profile) const
+{
+    for (int i = 0; i < Connections->GetConnectionCount(); ++i)
+        if (Connections->GetConnection(i) == profile)
+            return i;
+    return -1;
 }
 
 void CMainFrame::ShowConnection(int item)
@@ -354,10 +373,15 @@ bool CMainFrame::CreateConnectionWindow(CConnection& profile)
     window->ClipboardHandler = this;
     const bool created = window->Create(Workspace, Workspace->rect());
     profile.Window = window;
+    window->ConnectionName = profile.Name;
     connect(window, &CConnectionWnd::BusyChanged, this, [this](bool busy) {
         UpdateCommands();
-        if (!busy && CloseWhenIdle_)
-            QTimer::singleShot(0, this, &QWidget::close);
+        if (busy)
+            ShowProgress();
+    });
+    connect(window, &CConnectionWnd::RunFinished, this, [this, window](const QString& outcome) {
+        if (window == CurrentWindow())
+            statusBar()->showMessage(outcome);
     });
     if (window->Editor) {
         connect(window->Editor, &QPlainTextEdit::undoAvailable, this, &CMainFrame::UpdateCommands);
@@ -375,7 +399,7 @@ void CMainFrame::OnConnect()
         ShowMessageBox(this, QStringLiteral("Please select a connection to connect"));
         return;
     }
-    if (profile->Database)
+    if (profile->Database || Attempts_.contains(profile))
         return;
     if (!profile->RememberAuth && profile->Type != DatabaseTypeSQLite) {
         CLoginDlg login(this);
@@ -386,14 +410,39 @@ void CMainFrame::OnConnect()
         profile->Login = login.UserName;
         profile->Password = login.UserPassword;
     }
+    profile->Thread = CDatabaseThread::Start("connection");
+    // The attempt is known to its callback by its address alone: a later
+    // attempt of the same profile is another one.
+    auto self = std::make_shared<const CConnectionAttempt*>(nullptr);
+    const std::shared_ptr<CConnectionAttempt> attempt = CConnectionAttempt::Start(
+        *profile, *profile->Thread, this, [this, profile, self] { OnConnected(profile, *self); });
+    *self = attempt.get();
+    Attempts_.insert(profile, attempt);
+    AttemptTimes_[profile].start();
+    Connections->SetConnectionText(index, profile->Name + QStringLiteral(" (connecting...)"));
+    ShowProgress();
+    UpdateCommands();
+}
+
+void CMainFrame::OnConnected(CConnection* profile, const CConnectionAttempt* attempt)
+{
+    const std::shared_ptr<CConnectionAttempt> ended = Attempts_.value(profile);
+    if (!ended || ended.get() != attempt)
+        return; // abandoned
+    Attempts_.remove(profile);
+    const qint64 took = AttemptTimes_.take(profile).elapsed();
+    const int index = IndexOf(profile);
+    Connections->SetConnectionText(index, profile->Name);
     QString error;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const bool opened = OpenConnection(*profile, error);
-    QApplication::restoreOverrideCursor();
-    if (!opened) {
+    if (!ended->Take(*profile, error)) {
+        profile->Thread.reset();
+        statusBar()->showMessage(QString());
+        UpdateCommands();
         ShowMessageBox(this, error, QMessageBox::Ok, QMessageBox::Warning);
         return;
     }
+    statusBar()->showMessage(QStringLiteral("Connected to \"%1\" in %2 s")
+                                 .arg(profile->Name, QString::number(double(took) / 1000, 'f', 2)));
     Connections->SetConnectionImage(index, 0);
     ShowConnection(index);
     if (!CreateConnectionWindow(*profile))
@@ -401,6 +450,46 @@ void CMainFrame::OnConnect()
             this, QStringLiteral("Internal program error: the SQL query window was not created"),
             QMessageBox::Ok, QMessageBox::Critical);
     UpdateCommands();
+}
+
+void CMainFrame::OnStop()
+{
+    CConnection* profile = CurrentProfile();
+    if (!profile)
+        return;
+    if (const std::shared_ptr<CConnectionAttempt> attempt = Attempts_.take(profile)) {
+        attempt->Abandon(*profile->Thread);
+        profile->Thread.reset();
+        const qint64 took = AttemptTimes_.take(profile).elapsed();
+        Connections->SetConnectionText(IndexOf(profile), profile->Name);
+        statusBar()->showMessage(
+            QStringLiteral("Connecting to \"%1\" was stopped after %2 s")
+                .arg(profile->Name, QString::number(double(took) / 1000, 'f', 1)));
+    } else if (profile->Window) {
+        profile->Window->Stop();
+        ShowProgress();
+    }
+    UpdateCommands();
+}
+
+void CMainFrame::ShowProgress()
+{
+    const CConnection* profile = CurrentProfile();
+    QString text;
+    if (profile && Attempts_.contains(profile))
+        text = QStringLiteral("Connecting to \"%1\"... %2 s")
+                   .arg(profile->Name,
+                        QString::number(double(AttemptTimes_.value(profile).elapsed()) / 1000, 'f',
+                                        1));
+    else if (profile && profile->Window && profile->Window->IsBusy())
+        text = profile->Window->ProgressText();
+    if (!text.isEmpty())
+        statusBar()->showMessage(text);
+    const bool anyBusy = FirstBusyProfile() != nullptr;
+    if (anyBusy && !ProgressTimer_->isActive())
+        ProgressTimer_->start();
+    else if (!anyBusy)
+        ProgressTimer_->stop();
 }
 
 void CMainFrame::OnDisconnect()
@@ -418,11 +507,18 @@ bool CMainFrame::CloseConnection(int item)
     CConnection* profile = Connections->GetConnection(item);
     if (!profile || !profile->Database)
         return true;
-    if (profile->Window && profile->Window->IsBusy())
+    if (IsBusy(profile))
         return false;
-    profile->Database->Disconnect();
-    profile->Database.reset();
-    profile->Tables.clear();
+    CloseConnectionNow(item);
+    return true;
+}
+
+void CMainFrame::CloseConnectionNow(int item)
+{
+    CConnection* profile = Connections->GetConnection(item);
+    // A run still on the thread ends before the database closes there, and
+    // what it sends back finds its window gone.
+    profile->CloseDatabase();
     if (CConnectionWnd* window = profile->Window) {
         window->Database = nullptr;
         profile->Window = nullptr;
@@ -431,7 +527,6 @@ bool CMainFrame::CloseConnection(int item)
     Connections->SetConnectionImage(item, -1);
     ShowConnection(item);
     update();
-    return true;
 }
 
 void CMainFrame::OnNewConnection()
@@ -558,17 +653,39 @@ void CMainFrame::MoveFocusToPane(int step)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    if (AnyWindowBusy()) {
-        // The fill ends after its current row; the window closes then.
-        CloseWhenIdle_ = true;
-        for (int i = 0; i < Connections->GetConnectionCount(); ++i)
-            if (CConnectionWnd* window = Connections->GetConnection(i)->Window)
-                window->RequestStop();
-        event->ignore();
-        return;
+    if (const CConnection* busy = FirstBusyProfile()) {
+        const QString question =
+            QStringLiteral("A statement is still running on \"%1\". Stop it and quit?")
+                .arg(busy->Name);
+        if (ShowMessageBox(this, question, QMessageBox::Yes | QMessageBox::No,
+                           QMessageBox::Question) != QMessageBox::Yes) {
+            event->ignore();
+            return;
+        }
+        StopEverything(QuitWaitMilliseconds);
     }
     Shutdown();
     QMainWindow::closeEvent(event);
+}
+
+bool CMainFrame::StopEverything(int milliseconds)
+{
+    for (int i = 0; i < Connections->GetConnectionCount(); ++i) {
+        CConnection* profile = Connections->GetConnection(i);
+        if (const std::shared_ptr<CConnectionAttempt> attempt = Attempts_.take(profile)) {
+            attempt->Abandon(*profile->Thread);
+            profile->Thread.reset();
+            AttemptTimes_.remove(profile);
+            Connections->SetConnectionText(i, profile->Name);
+        } else if (profile->Window) {
+            profile->Window->Stop();
+        }
+    }
+    QElapsedTimer waited;
+    waited.start();
+    while (FirstBusyProfile() && waited.elapsed() < milliseconds)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return FirstBusyProfile() == nullptr;
 }
 
 void CMainFrame::Shutdown()
@@ -579,6 +696,13 @@ void CMainFrame::Shutdown()
     QString error;
     if (!SaveConnections(*Connections, error))
         ShowMessageBox(this, error, QMessageBox::Ok, QMessageBox::Warning);
+    // Whatever still runs is stopped, not waited for: its connection closes
+    // on its thread once the run has ended.
+    StopEverything(0);
     for (int i = 0; i < Connections->GetConnectionCount(); ++i)
-        CloseConnection(i);
+        if (Connections->GetConnection(i)->Database)
+            CloseConnectionNow(i);
+    // Each connection closes on its own thread; let them finish, but never
+    // hang on a server that does not answer.
+    CDatabaseThread::WaitForEndedThreads(QuitWaitMilliseconds);
 }

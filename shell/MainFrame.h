@@ -13,16 +13,20 @@
 #include "shell/CommandState.h"
 #include "workspace/ClipboardHandler.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QMainWindow>
+#include <memory>
 
 class CConnection;
+class CConnectionAttempt;
 class CConnectionWnd;
 class CConnectionsWnd;
 class CSubstrate;
 class QAction;
 class QLabel;
 class QSplitter;
+class QTimer;
 class QToolBar;
 class QTreeWidget;
 
@@ -33,6 +37,8 @@ class CMainFrame : public QMainWindow, public CConnectionsFrame, public CClipboa
 public:
     static constexpr int LeftColumnWidth = 300;   // pixels
     static constexpr int ConnectionsHeight = 300; // pixels
+    // How long quitting waits for stopped runs and closing connections.
+    static constexpr int QuitWaitMilliseconds = 5000;
 
     explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
@@ -49,9 +55,11 @@ public:
     // Sends copy, cut, paste or undo to the current connection's editor.
     void RunClipboardCommand(int command) override;
 
-    // Disconnects an item's profile and destroys its window. False, and
-    // nothing done, while that window is busy showing rows.
+    // Disconnects an item's profile (on its thread) and destroys its window.
+    // False, and nothing done, while that profile is busy.
     bool CloseConnection(int item);
+    // Whether a profile is connecting or running a script.
+    bool IsBusy(const CConnection* profile) const;
 
     // Connects the SQLite database in file: the saved profile of that file
     // (however its path is written) or a new one named after it is selected
@@ -85,12 +93,23 @@ private:
     void OnConnect();
     void OnDisconnect();
     void OnExecute();
+    void OnStop();
+    // CloseConnection, busy or not: a run still on the thread finishes there
+    // before the database closes, and its window is gone.
+    void CloseConnectionNow(int item);
+    void OnConnected(CConnection* profile, const CConnectionAttempt* attempt);
     void MoveFocusToPane(int step);
+    int IndexOf(const CConnection* profile) const;
+    // Stops every run and abandons every connection attempt; waits at most
+    // milliseconds for the runs to end. True when nothing runs any more.
+    bool StopEverything(int milliseconds);
+    // The status bar's message while something runs, refreshed by a timer.
+    void ShowProgress();
 
     CConnection* CurrentProfile() const;
     CConnectionWnd* CurrentWindow() const;
     bool CreateConnectionWindow(CConnection& profile);
-    bool AnyWindowBusy() const;
+    const CConnection* FirstBusyProfile() const;
     // Saves the profiles, then closes every connection; once.
     void Shutdown();
 
@@ -98,5 +117,8 @@ private:
     QList<QLabel*> Indicators_; // CAP, NUM, SCRL
     bool ShutDown_ = false;
     bool Destroying_ = false;
-    bool CloseWhenIdle_ = false; // a close waits for a fill to end
+    // The connections being opened, by profile.
+    QHash<const CConnection*, std::shared_ptr<CConnectionAttempt>> Attempts_;
+    QHash<const CConnection*, QElapsedTimer> AttemptTimes_;
+    QTimer* ProgressTimer_ = nullptr;
 };

@@ -71,3 +71,57 @@ bool OpenConnection(CConnection& profile, QString& error)
     profile.Tables = std::move(tables);
     return true;
 }
+
+std::shared_ptr<CConnectionAttempt> CConnectionAttempt::Start(const CConnection& profile,
+                                                              CDatabaseThread& thread,
+                                                              const QPointer<QObject>& receiver,
+                                                              std::function<void()> done)
+{
+    auto attempt = std::make_shared<CConnectionAttempt>();
+    auto settings = std::make_shared<CConnection>(profile); // a copy has no database
+    thread.Post([attempt, settings, receiver, done] {
+        QString error;
+        const bool opened = OpenConnection(*settings, error);
+        {
+            const std::lock_guard lock(attempt->Lock_);
+            if (attempt->Abandoned_)
+                return; // settings, and the database with it, go here, on this thread
+            attempt->Ended_ = true;
+            attempt->Opened_ = opened;
+            attempt->Database_ = std::move(settings->Database);
+            attempt->Tables_ = std::move(settings->Tables);
+            attempt->Error_ = error;
+        }
+        CDatabaseThread::Deliver(receiver, done);
+    });
+    return attempt;
+}
+
+bool CConnectionAttempt::Take(CConnection& profile, QString& error)
+{
+    const std::lock_guard lock(Lock_);
+    if (!Ended_ || Abandoned_) {
+        error = QStringLiteral("The connection attempt has not ended");
+        return false;
+    }
+    if (!Opened_) {
+        error = Error_;
+        return false;
+    }
+    profile.Database = std::move(Database_);
+    profile.Tables = std::move(Tables_);
+    Opened_ = false;
+    return true;
+}
+
+void CConnectionAttempt::Abandon(CDatabaseThread& thread)
+{
+    const std::lock_guard lock(Lock_);
+    Abandoned_ = true;
+    if (Database_) {
+        // It came back before the user gave up on it: close it where it lives.
+        std::shared_ptr<CAbstractDatabase> closing(std::move(Database_));
+        thread.Post([closing] { closing->Disconnect(); });
+    }
+    Tables_.clear();
+}

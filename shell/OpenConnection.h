@@ -8,7 +8,10 @@
 
 #include "profiles/Connection.h"
 
+#include <QPointer>
+#include <functional>
 #include <memory>
+#include <mutex>
 
 // A new, unconnected backend for a type code; null for any other code.
 std::unique_ptr<CAbstractDatabase> CreateBackend(int type);
@@ -23,3 +26,35 @@ QString DatabaseString(const CConnection& profile);
 // characters (upper-case letters before lower-case ones), with its columns.
 // On failure error holds the message and the profile has no database.
 bool OpenConnection(CConnection& profile, QString& error);
+
+// One attempt to open a profile's connection on the connection's own thread,
+// so that a server that takes its time, or never answers, holds up nothing.
+// The attempt can be abandoned at any time: its late result is then
+// disconnected and freed on that thread, and nobody hears of it.
+class CConnectionAttempt
+{
+public:
+    // Starts OpenConnection for a copy of profile's settings on thread. When
+    // it has ended, done runs on the interface thread, unless receiver has
+    // gone or the attempt was abandoned by then.
+    static std::shared_ptr<CConnectionAttempt> Start(const CConnection& profile,
+                                                     CDatabaseThread& thread,
+                                                     const QPointer<QObject>& receiver,
+                                                     std::function<void()> done);
+
+    // Moves the open database and its tables into profile, whose Thread must
+    // be the thread of the attempt, or gives the message of the failure.
+    bool Take(CConnection& profile, QString& error);
+    // Drops the attempt: whatever it opens is closed on thread, the thread it
+    // was started on.
+    void Abandon(CDatabaseThread& thread);
+
+private:
+    std::mutex Lock_;
+    bool Ended_ = false; // the connect job has handed over its result
+    bool Abandoned_ = false;
+    bool Opened_ = false;
+    std::unique_ptr<CAbstractDatabase> Database_;
+    QList<CConnection::CTable> Tables_;
+    QString Error_;
+};

@@ -1,6 +1,6 @@
 #include "workspace/ConnectionWnd.h"
 
-#include "common/PumpMessages.h"
+#include "database/DatabaseThread.h"
 #include "resources/EditMenu.h"
 #include "workspace/ClipboardHandler.h"
 #include "workspace/ResultGrid.h"
@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QSplitter>
+#include <QTimer>
 
 namespace {
 
@@ -61,25 +62,113 @@ bool CConnectionWnd::Create(QWidget* host, const QRect& rect)
     return Splitter && Editor && ResultList;
 }
 
-bool CConnectionWnd::ShowScriptRun(CScriptRun& run)
+bool CConnectionWnd::RunScript(const QString& script, CDatabaseThread& thread)
 {
-    QPointer<CConnectionWnd> self(this);
-    StopRequested_ = false;
+    if (Busy_ || !Database || !ResultList)
+        return false;
+    Control_ = std::make_shared<CRunControl>();
+    RunTime_.start();
     SetBusy(true);
-    CResultGrid* grid = ResultList;
-    const bool finished = ::ShowScriptRun(
-        run, grid->Model(), [grid](const QString& text) { return grid->MeasureText(text); },
-        grid->ClientWidth(),
-        [self] {
-            PumpMessages();
-            return self && !self->StopRequested_;
+
+    // Everything the job needs it holds itself: the window may go while it runs.
+    const std::shared_ptr<CRunControl> control = Control_;
+    CAbstractDatabase* database = Database;
+    const QPointer<QObject> self(this);
+    thread.Post([script, control, database, self] {
+        auto run = std::make_shared<CScriptRun>();
+        ::RunScript(*database, script, *run, control.get());
+        const bool showsRows = run->Recordset != nullptr;
+        if (showsRows) {
+            control->ReadingRows = true;
+            ReadResultRows(
+                *run->Recordset,
+                [self](CResultPiece&& read) {
+                    auto piece = std::make_shared<CResultPiece>(std::move(read));
+                    CDatabaseThread::Deliver(self, [self, piece] {
+                        static_cast<CConnectionWnd*>(self.data())->AddPiece(*piece);
+                    });
+                },
+                control.get());
+            run->Recordset.reset(); // closed here, on the connection's thread
+        }
+        CDatabaseThread::Deliver(self, [self, run, showsRows] {
+            static_cast<CConnectionWnd*>(self.data())->FinishRun(*run, showsRows);
         });
-    run.Recordset.reset(); // a stopped fill leaves it open
-    if (self) {
-        grid->Model().FlushRows();
-        SetBusy(false);
+    });
+    return true;
+}
+
+void CConnectionWnd::AddPiece(CResultPiece& piece)
+{
+    CResultGrid* grid = ResultList;
+    AddResultPiece(grid->Model(), std::move(piece),
+                   [grid](const QString& text) { return grid->MeasureText(text); });
+}
+
+void CConnectionWnd::FinishRun(CScriptRun& run, bool showsRows)
+{
+    if (!showsRows)
+        WriteLog(run, ResultList->Model(), ResultList->ClientWidth());
+    if (InterruptTimer_)
+        InterruptTimer_->stop();
+    const QString outcome = OutcomeText(run, showsRows);
+    SetBusy(false);
+    emit RunFinished(outcome);
+}
+
+QString CConnectionWnd::OutcomeText(const CScriptRun& run, bool showsRows) const
+{
+    const double seconds = double(RunTime_.elapsed()) / 1000;
+    if (Control_->Stopping())
+        return QStringLiteral("Stopped after %1 s").arg(QString::number(seconds, 'f', 1));
+    const QString time = QString::number(seconds, 'f', 2);
+    if (showsRows) {
+        const int rows = Control_->RowsRead;
+        return QStringLiteral("%1 %2 in %3 s")
+            .arg(CountText(rows), rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"), time);
     }
-    return finished;
+    const int count = int(run.Statements.size());
+    int failed = 0;
+    for (const QString& message : run.Outcomes)
+        failed += message.isEmpty() ? 0 : 1;
+    QString outcome = QStringLiteral("%1 %2").arg(
+        CountText(count), count == 1 ? QStringLiteral("statement") : QStringLiteral("statements"));
+    if (failed > 0)
+        outcome += QStringLiteral(", %1 failed,").arg(CountText(failed));
+    return outcome + QStringLiteral(" in %1 s").arg(time);
+}
+
+void CConnectionWnd::Stop()
+{
+    if (!Busy_ || !Control_ || !Database)
+        return;
+    Control_->StopRequested = true;
+    Database->Interrupt();
+    // An interrupt that came between two calls found nothing to end; the
+    // next call must not run to its end either.
+    if (!InterruptTimer_) {
+        InterruptTimer_ = new QTimer(this);
+        InterruptTimer_->setInterval(100);
+        connect(InterruptTimer_, &QTimer::timeout, this, [this] {
+            if (Busy_ && Database)
+                Database->Interrupt();
+        });
+    }
+    InterruptTimer_->start();
+}
+
+QString CConnectionWnd::ProgressText() const
+{
+    if (!Busy_ || !Control_)
+        return {};
+    const QString time = QString::number(double(RunTime_.elapsed()) / 1000, 'f', 1);
+    if (Control_->Stopping())
+        return QStringLiteral("Stopping... %1 s").arg(time);
+    if (Control_->ReadingRows)
+        return QStringLiteral("Reading rows: %1... %2 s").arg(CountText(Control_->RowsRead), time);
+    return QStringLiteral("Executing statement %1 of %2 on \"%3\"... %4 s")
+        .arg(CountText(qMax(1, int(Control_->Statement))), CountText(Control_->StatementCount),
+             ConnectionName, time);
 }
 
 bool CConnectionWnd::eventFilter(QObject* watched, QEvent* event)
@@ -143,5 +232,9 @@ void CConnectionWnd::SetBusy(bool busy)
     if (Busy_ == busy)
         return;
     Busy_ = busy;
+    if (busy)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
     emit BusyChanged(busy);
 }

@@ -5,19 +5,26 @@
 // workspace (CSubstrate), which finds them by their object name
 // "connection-child"; only the selected connection's window is shown.
 //
-// The window refers to its connection's database but does not own it. While
-// the grid fills with rows it is busy: it dispatches pending events between
-// rows, and until the fill ends nothing may run another execution on it or
-// destroy it, its database or the recordset being read. Callers ask IsBusy
-// (and hear BusyChanged); a close request is refused while busy.
+// The window refers to its connection's database but does not own it. A run
+// of the editor's script goes to the connection's thread; the window stays
+// alive meanwhile and shows what comes back: the query's rows in batches, or
+// the log. While a run is on the window is busy: nothing may run another
+// execution on it or close its database, and a close request is refused.
+// Callers ask IsBusy (and hear BusyChanged); Stop asks the run to end.
 
+#include <QElapsedTimer>
 #include <QWidget>
+#include <memory>
 
 class CAbstractDatabase;
+class CDatabaseThread;
+struct CResultPiece;
+struct CRunControl;
 class CClipboardHandler;
 class CResultGrid;
 class CSyntaxRichEditCtrl;
 class QSplitter;
+class QTimer;
 struct CScriptRun;
 
 class CConnectionWnd : public QWidget
@@ -40,16 +47,18 @@ public:
     // exists without it.
     bool Create(QWidget* host, const QRect& rect);
 
-    // Shows the outcome of an execution in the grid: the query's rows, which
-    // are read with events dispatched between them, or the log. The recordset
-    // is closed before this returns. Returns false when the fill was stopped
-    // early (RequestStop, or the window went away).
-    bool ShowScriptRun(CScriptRun& run);
+    // Runs script on thread against Database and shows its outcome as it
+    // comes. False, and nothing done, while busy or without a database.
+    bool RunScript(const QString& script, CDatabaseThread& thread);
+    // Asks the run in progress to end: the running statement is interrupted
+    // (again every little while, until the run has ended) and no other starts.
+    void Stop();
 
     bool IsBusy() const { return Busy_; }
-    // Ends a fill in progress after its current row.
-    void RequestStop() { StopRequested_ = true; }
+    // What the run in progress is doing and for how long, for the status bar.
+    QString ProgressText() const;
 
+    QString ConnectionName; // the profile's name, for the progress text
     QSplitter* Splitter = nullptr;
     CSyntaxRichEditCtrl* Editor = nullptr;
     CResultGrid* ResultList = nullptr;
@@ -60,6 +69,8 @@ public:
 
 signals:
     void BusyChanged(bool busy);
+    // A run has ended; outcome says what came out and how long it took.
+    void RunFinished(const QString& outcome);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -70,8 +81,13 @@ private:
     void ShowEditMenu(const QPoint& globalPosition);
     void SetBusy(bool busy);
     void LayOutSplitter();
+    void AddPiece(CResultPiece& piece);
+    void FinishRun(CScriptRun& run, bool showsRows);
+    QString OutcomeText(const CScriptRun& run, bool showsRows) const;
 
     bool Busy_ = false;
-    bool StopRequested_ = false;
+    std::shared_ptr<CRunControl> Control_; // of the run in progress, or the last one
+    QElapsedTimer RunTime_;
+    QTimer* InterruptTimer_ = nullptr;
     bool BarMoved_ = false; // the user has dragged the splitter bar
 };

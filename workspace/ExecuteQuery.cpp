@@ -1,5 +1,6 @@
 #include "workspace/ExecuteQuery.h"
 
+#include "database/DatabaseThread.h"
 #include "profiles/Connection.h"
 #include "workspace/ConnectionWnd.h"
 #include "workspace/MessageBox.h"
@@ -21,7 +22,7 @@ void ExecuteQuery(CConnection& profile)
     const QTextCursor selection = window->Editor->textCursor();
     const QString script = ScriptToRun(window->Editor->toPlainText(), selection.selectionStart(),
                                        selection.selectionEnd());
-    CScriptRun run;
-    RunScript(*profile.Database, script, run);
-    window->ShowScriptRun(run);
+    if (!profile.Thread)
+        profile.Thread = CDatabaseThread::Start();
+    window->RunScript(script, *profile.Thread);
 }

@@ -7,5 +7,7 @@
 class CConnection;
 
 // Shows "Please connect to the database first" when the profile has no
-// database; does nothing while its window is busy showing an earlier result.
+// database; does nothing while its window is busy with an earlier run. The
+// run goes to the profile's thread (started here when it has none) and this
+// returns at once; the window shows the outcome when it comes.
 void ExecuteQuery(CConnection& profile);

@@ -4,6 +4,8 @@
 
 bool CScriptRun::Succeeded() const
 {
+    if (Stopped || Outcomes.size() != Statements.size())
+        return false;
     for (const QString& outcome : Outcomes)
         if (!outcome.isEmpty())
             return false;
@@ -78,16 +80,27 @@ QString ScriptToRun(const QString& text, int start, int end)
     return script;
 }
 
-void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run)
+void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run,
+               CRunControl* control)
 {
     run.Statements.clear();
     run.Outcomes.clear();
     run.Recordset.reset();
+    run.Stopped = false;
     SplitDelimited(script, run.Statements, u';');
     run.SelectIndex = FindSelectIndex(run.Statements);
+    if (control)
+        control->StatementCount = int(run.Statements.size());
 
     QString error;
     for (int i = 0; i < run.Statements.size(); ++i) {
+        if (control) {
+            if (control->Stopping()) {
+                run.Stopped = true;
+                break;
+            }
+            control->Statement = i + 1;
+        }
         bool ok;
         if (i == run.SelectIndex) {
             CAbstractRecordset* recordset = nullptr;
@@ -98,6 +111,11 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
             ok = database.ExecuteSQL(run.Statements.at(i), error);
         }
         run.Outcomes.append(ok ? QString() : error);
+        // The statement that a stop interrupted is the last to run.
+        if (control && control->Stopping() && i + 1 < run.Statements.size()) {
+            run.Stopped = true;
+            break;
+        }
     }
     if (!run.Succeeded())
         run.Recordset.reset();

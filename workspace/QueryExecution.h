@@ -9,16 +9,33 @@
 
 #include <QString>
 #include <QStringList>
+#include <atomic>
+
+// What a run on another thread and the interface that watches it share: the
+// user's stop request, and how far the run has come. Every field may be read
+// and written from any thread.
+struct CRunControl
+{
+    std::atomic<bool> StopRequested{false};
+    std::atomic<int> Statement{0};      // 1-based: the statement running now; 0 before the first
+    std::atomic<int> StatementCount{0}; // known once the script is cut
+    std::atomic<int> RowsRead{0};       // rows of the query read so far
+    std::atomic<bool> ReadingRows{false};
+
+    bool Stopping() const { return StopRequested.load(std::memory_order_relaxed); }
+};
 
 // One run of a script.
 struct CScriptRun
 {
     QStringList Statements;  // in text order, as the splitter cut them
     int SelectIndex = 0;     // the statement whose rows are shown; Statements.size() for none
-    QStringList Outcomes;    // one per statement: empty for success, else the error text
+    QStringList Outcomes;    // one per statement that ran: empty for success, else the error text
     CRecordsetPtr Recordset; // the open query of SelectIndex, when it opened
+    bool Stopped = false;    // the user stopped the run: the statements after the last outcome
+                             // did not run
 
-    // True when no statement failed.
+    // True when every statement ran and none failed.
     bool Succeeded() const;
 };
 
@@ -45,6 +62,9 @@ QString ScriptToRun(const QString& text, int start, int end);
 // Cuts script into statements at semicolons that stand in the SQL itself and
 // runs them in order through database: the statement at the select index with
 // OpenRecordset, every other one with ExecuteSQL. A failure does not stop the
-// run. The query's recordset is kept in run only while every statement
-// succeeded; otherwise it is closed and deleted before this returns.
-void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run);
+// run; a stop requested through control does: the statement that the
+// database's Interrupt ended keeps its message, and none after it runs. The
+// query's recordset is kept in run only while every statement succeeded;
+// otherwise it is closed and deleted before this returns.
+void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& run,
+               CRunControl* control = nullptr);

@@ -3,6 +3,8 @@
 #include "common/TextConversion.h"
 
 #include <QElapsedTimer>
+#include <QLocale>
+#include <utility>
 
 namespace {
 
@@ -25,35 +27,42 @@ void ClearResultGrid(CResultModel& grid)
         grid.DeleteColumn(0);
 }
 
-bool FillResultGrid(CAbstractRecordset& recordset, CResultModel& grid, const CTextMeasure& measure,
+bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRunControl* control,
                     const CRowPump& pump)
 {
-    ClearResultGrid(grid);
-    grid.InsertColumn(0, QStringLiteral("#"), Right, NumberColumnWidth);
+    CResultPiece piece;
+    piece.HasColumns = true;
     bool hasRow = recordset.MoveNext();
     const int columns = recordset.GetColumnCount();
     for (int i = 0; i < columns; ++i) {
-        const QString name = recordset.GetColumnName(i);
-        const int width = (measure ? measure(name) : 0) + HeaderPadding;
-        grid.InsertColumn(i + 1, name, recordset.IsText(i) ? Left : Right, width);
+        piece.Names.append(recordset.GetColumnName(i));
+        piece.TextColumns.append(recordset.IsText(i));
     }
 
+    int rows = 0;
+    bool stopped = false;
     qint64 readingSinceFlush = 0; // nanoseconds
     QElapsedTimer sincePump;
     sincePump.start();
-    while (hasRow && grid.RowCount() < MaxResultRows) {
+    while (hasRow && rows < MaxResultRows) {
         QStringList cells;
-        cells.reserve(columns + 1);
-        cells.append(IntToText(grid.RowCount() + 1));
+        cells.reserve(columns);
         for (int i = 0; i < columns; ++i)
             cells.append(recordset.GetString(i));
-        grid.AppendRow(std::move(cells));
+        piece.Rows.append(std::move(cells));
+        ++rows;
+        if (control) {
+            control->RowsRead = rows;
+            stopped = control->Stopping();
+        }
+        if (stopped)
+            break;
         hasRow = recordset.MoveNext();
         if (!hasRow)
             break;
         readingSinceFlush += sincePump.nsecsElapsed();
         if (readingSinceFlush >= FlushNanoseconds) {
-            grid.FlushRows();
+            sink(std::exchange(piece, CResultPiece()));
             readingSinceFlush = 0;
         }
         if (pump && !pump())
@@ -61,11 +70,57 @@ bool FillResultGrid(CAbstractRecordset& recordset, CResultModel& grid, const CTe
         sincePump.restart();
     }
 
+    piece.Last = true;
     QString error;
-    if (!hasRow && recordset.GetFetchError(error))
-        grid.AppendRow({QString(), QStringLiteral("- Error: ") + ToLogLine(error)}, FailureImage);
-    grid.FlushRows();
+    // A fetch that an interrupt ended fails with the library's message; the
+    // user asked for that, so it reads as a stop.
+    const bool failed = !hasRow && recordset.GetFetchError(error);
+    if (control && control->Stopping() && (stopped || failed))
+        piece.EndLine = StoppedRowsLine(rows);
+    else if (failed)
+        piece.EndLine = QStringLiteral("- Error: ") + ToLogLine(error);
+    sink(std::move(piece));
     return true;
+}
+
+void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure)
+{
+    if (piece.HasColumns) {
+        ClearResultGrid(grid);
+        grid.InsertColumn(0, QStringLiteral("#"), Right, NumberColumnWidth);
+        for (int i = 0; i < piece.Names.size(); ++i) {
+            const QString& name = piece.Names.at(i);
+            const int width = (measure ? measure(name) : 0) + HeaderPadding;
+            grid.InsertColumn(i + 1, name, piece.TextColumns.value(i) ? Left : Right, width);
+        }
+    }
+    for (QStringList& cells : piece.Rows) {
+        cells.prepend(IntToText(grid.RowCount() + 1));
+        grid.AppendRow(std::move(cells));
+    }
+    if (!piece.EndLine.isEmpty())
+        grid.AppendRow({QString(), piece.EndLine}, FailureImage);
+    grid.FlushRows();
+}
+
+QString StoppedRowsLine(int rows)
+{
+    return QStringLiteral("- Stopped: %1 rows were read before the stop").arg(CountText(rows));
+}
+
+QString CountText(qint64 count)
+{
+    static const QLocale english(QLocale::English, QLocale::UnitedStates);
+    return english.toString(count);
+}
+
+bool FillResultGrid(CAbstractRecordset& recordset, CResultModel& grid, const CTextMeasure& measure,
+                    const CRowPump& pump)
+{
+    const CResultSink addToGrid = [&grid, &measure](CResultPiece&& piece) {
+        AddResultPiece(grid, std::move(piece), measure);
+    };
+    return ReadResultRows(recordset, addToGrid, nullptr, pump);
 }
 
 void WriteLog(const CScriptRun& run, CResultModel& grid, int width)
@@ -73,6 +128,11 @@ void WriteLog(const CScriptRun& run, CResultModel& grid, int width)
     ClearResultGrid(grid);
     grid.InsertColumn(0, QString(), Left, width);
     for (int i = 0; i < run.Statements.size(); ++i) {
+        if (i >= run.Outcomes.size()) {
+            grid.AppendRow({ToLogLine(run.Statements.at(i))});
+            grid.AppendRow({QStringLiteral("- Not run: stopped")});
+            continue;
+        }
         const QString& outcome = run.Outcomes.at(i);
         grid.AppendRow({ToLogLine(run.Statements.at(i))},
                        outcome.isEmpty() ? SuccessImage : FailureImage);

@@ -8,6 +8,7 @@
 #include "workspace/QueryExecution.h"
 #include "workspace/ResultModel.h"
 
+#include <QList>
 #include <functional>
 
 inline constexpr int MaxResultRows = 1000;   // rows of a query the grid shows
@@ -22,6 +23,40 @@ using CRowPump = std::function<bool()>;
 
 // Deletes every row, then every column.
 void ClearResultGrid(CResultModel& grid);
+
+// A piece of a query's result as its reader hands it on: the columns first,
+// then rows in batches, then the end. The reader may run on another thread
+// than the grid it is for.
+struct CResultPiece
+{
+    bool HasColumns = false;
+    QStringList Names;       // with HasColumns: the result columns' names
+    QList<bool> TextColumns; // with HasColumns: whether the first row holds text there
+    QList<QStringList> Rows; // each row's cells, without the row number
+    bool Last = false;       // the rows have ended
+    QString EndLine;         // with Last: a last row that says why they ended early, or empty
+};
+using CResultSink = std::function<void(CResultPiece&&)>;
+
+// Reads a recordset that stands before its first row into pieces for sink:
+// the columns, at most MaxResultRows rows in batches (one after every
+// FlushNanoseconds spent reading), and the end. A failed fetch ends the rows
+// with "- Error: " and the library's message; a stop requested through
+// control with a line that says how many rows were read. pump, when given,
+// runs after every row; when it answers false the reading ends at once and
+// this returns false, with no end piece.
+bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink,
+                    CRunControl* control = nullptr, const CRowPump& pump = {});
+
+// Puts a piece into the grid: the "#" column and one column per result
+// column (each as wide as its header in measure's font plus HeaderPadding),
+// the rows with their numbers, the end line with the failure mark.
+void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure);
+
+// The line that ends the rows of a stopped reading.
+QString StoppedRowsLine(int rows);
+// A count as the program writes it for people: "12,300".
+QString CountText(qint64 count);
 
 // Fills the grid from a recordset that stands before its first row: a "#"
 // column with the 1-based row number, then one column per result column,

@@ -28,6 +28,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -139,6 +140,8 @@ private:
     std::unique_ptr<CMainFrame> NewFrame();
     int AddProfile(const CConnection& profile);
     void Connect(int index);
+    // Waits until no profile connects or runs a script.
+    bool Idle(int milliseconds = 60000) const;
     CConnectionWnd* Window(int index) const;
     // A profile of an SQLite file in this test's folder.
     CConnection SQLiteProfile(const QString& name, const QString& file) const;
@@ -198,6 +201,19 @@ void CMainFrameTests::Connect(int index)
 {
     Frame->Connections->SelectConnection(index);
     Frame->Action(CommandConnect)->trigger();
+    QVERIFY(Idle());
+}
+
+bool CMainFrameTests::Idle(int milliseconds) const
+{
+    return QTest::qWaitFor(
+        [this] {
+            for (int i = 0; i < Frame->Connections->GetConnectionCount(); ++i)
+                if (Frame->IsBusy(Frame->Connections->GetConnection(i)))
+                    return false;
+            return true;
+        },
+        milliseconds);
 }
 
 CConnection CMainFrameTests::SQLiteProfile(const QString& name, const QString& file) const
@@ -232,13 +248,13 @@ void CMainFrameTests::menusToolbarAndPrompts()
             "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | - | Undo\tCtrl+Z",
             "&Connection: New Database Connection... | Delete Database Connection... | "
             "Database Connection Properties... | - | Connect Database... | Disconnect Database",
-            "Query: Execute\tCtrl+F5", "&View: &Toolbar | &Status Bar",
+            "Query: Execute\tCtrl+F5 | Stop\tEsc", "&View: &Toolbar | &Status Bar",
             "&Help: &About Brevan Tablescope..."}));
     QStringList buttons;
     for (QAction* action : Frame->ToolBar->actions())
         buttons.append(action->objectName());
-    QCOMPARE(buttons,
-             (QStringList{"command-57635", "command-57634", "command-57637", "command-32788"}));
+    QCOMPARE(buttons, (QStringList{"command-57635", "command-57634", "command-57637",
+                                   "command-32788", "command-32789"}));
     for (QAction* action : Frame->ToolBar->actions())
         QVERIFY(!action->icon().isNull());
     QCOMPARE(Frame->toolBarArea(Frame->ToolBar), Qt::TopToolBarArea);
@@ -285,15 +301,18 @@ void CMainFrameTests::enablingRules_data()
     const QList<int> perItem{CommandDeleteConnection, CommandConnectionProperties, CommandConnect,
                              CommandDisconnect};
     const QList<int> perWindow{CommandCut, CommandCopy, CommandPaste, CommandUndo, CommandExecute};
-    QTest::newRow("nothing") << CCommandState{} << perItem + perWindow;
+    const QList<int> stop{CommandStop};
+    QTest::newRow("nothing") << CCommandState{} << perItem + perWindow + stop;
     QTest::newRow("a disconnected item")
-        << CCommandState{true, false, true, true, false} << perWindow;
-    QTest::newRow("a connected item")
-        << CCommandState{true, true, false, false, false} << QList<int>{CommandPaste, CommandUndo};
+        << CCommandState{true, false, true, true, false} << perWindow + stop;
+    QTest::newRow("a connected item") << CCommandState{true, true, false, false, false}
+                                      << QList<int>{CommandPaste, CommandUndo, CommandStop};
     QTest::newRow("something to paste and undo")
-        << CCommandState{true, true, true, true, false} << QList<int>{};
-    QTest::newRow("rows loading") << CCommandState{true, true, true, true, true}
-                                  << perItem + QList<int>{CommandExecute};
+        << CCommandState{true, true, true, true, false} << stop;
+    QTest::newRow("connecting") << CCommandState{true, false, false, false, true}
+                                << perItem + perWindow;
+    QTest::newRow("running") << CCommandState{true, true, true, true, true}
+                             << perItem + QList<int>{CommandExecute};
 }
 
 void CMainFrameTests::enablingRules()
@@ -413,6 +432,7 @@ void CMainFrameTests::endToEnd()
             ClickOk(dialog);
         });
     Frame->Action(CommandConnect)->trigger();
+    QVERIFY(Idle());
     QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
     QCOMPARE(logins, settings.Type != DatabaseTypeSQLite ? 1 : 0);
     CConnectionWnd* window = Window(0);
@@ -435,6 +455,7 @@ void CMainFrameTests::endToEnd()
     QTest::keyClick(window->Editor, Qt::Key_Return);
     QTest::keyClicks(window->Editor, QStringLiteral("SELECT n, word FROM words ORDER BY n"));
     QTest::keyClick(window->Editor, Qt::Key_F5, Qt::ControlModifier);
+    QVERIFY(Idle());
     QCOMPARE(GridText(window->ResultList->Model()), grid);
 
     // Disconnect, quit, start again.
@@ -473,6 +494,7 @@ void CMainFrameTests::tablesInExactOrderAndEmptyDatabase()
     // Connect again on a connected profile: nothing happens, nothing is said.
     CConnectionWnd* window = Window(0);
     Frame->Action(CommandConnect)->trigger();
+    QVERIFY(Idle());
     QCOMPARE(Window(0), window);
     QVERIFY(Messages.isEmpty());
 
@@ -696,39 +718,55 @@ void CMainFrameTests::quitSavesThenClosesEveryConnection()
     QCOMPARE(Frame->Connections->GetConnectionText(1), QStringLiteral("second"));
 }
 
-// While a grid fills, what would destroy it waits: Delete, Disconnect,
-// Properties and Execute are disabled, and a close waits for the fill.
+// While a profile runs a script, what would destroy its database or window
+// waits: Delete, Disconnect, Properties and Execute are disabled, Stop is
+// enabled. Quitting asks first: "No" keeps the program and the run, "Yes"
+// stops the run, saves the profiles and quits.
 void CMainFrameTests::busyWindowHoldsOffWhatWouldDestroyIt()
 {
     CConnection profile = SQLiteProfile(QStringLiteral("busy"), QStringLiteral("busy.db"));
     Connect(AddProfile(profile));
+    CConnection idle = SQLiteProfile(QStringLiteral("idle"), QStringLiteral("idle.db"));
+    AddProfile(idle);
+    Frame->Connections->SelectConnection(0);
     CConnectionWnd* window = Window(0);
     window->Editor->setPlainText(QStringLiteral(
-        "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 5000) "
-        "SELECT x FROM c"));
-    QList<int> enabledWhileBusy;
-    bool closeTried = false;
-    auto* probe = new QTimer(Frame.get());
-    connect(probe, &QTimer::timeout, this, [&] {
-        if (closeTried || !window->IsBusy()) // the close deletes the window
-            return;
-        enabledWhileBusy = EnabledCommands(*Frame);
-        Frame->RunConnectionCommand(CommandDisconnect);
-        Frame->RunConnectionCommand(CommandDeleteConnection);
-        closeTried = true;
-        Frame->close();
-    });
-    probe->start(0);
+        "CREATE TABLE counted AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c "
+        "WHERE x < 100000000) SELECT count(*) AS n FROM c"));
     Frame->Action(CommandExecute)->trigger();
-    QVERIFY(closeTried);
+    QVERIFY(window->IsBusy());
+    const QList<int> enabled = EnabledCommands(*Frame);
     for (int command : {int(CommandDeleteConnection), int(CommandConnectionProperties),
-                        int(CommandDisconnect), int(CommandExecute)})
-        QVERIFY2(!enabledWhileBusy.contains(command), qPrintable(QString::number(command)));
-    QVERIFY(enabledWhileBusy.contains(CommandCopy));
+                        int(CommandDisconnect), int(CommandExecute), int(CommandConnect)})
+        QVERIFY2(!enabled.contains(command), qPrintable(QString::number(command)));
+    QVERIFY(enabled.contains(CommandStop));
+    QVERIFY(enabled.contains(CommandCopy));
+    Frame->RunConnectionCommand(CommandDisconnect);
+    Frame->RunConnectionCommand(CommandDeleteConnection);
     QVERIFY(Messages.isEmpty());
-    // The close came after the fill had stopped early; the rows read stand.
-    QTRY_VERIFY(!Frame->isVisible());
+    // The other profile is not held up.
+    Frame->Connections->SelectConnection(1);
+    QVERIFY(EnabledCommands(*Frame).contains(CommandDeleteConnection));
+    QVERIFY(!EnabledCommands(*Frame).contains(CommandStop));
+    Frame->Connections->SelectConnection(0);
+
+    Answer = QMessageBox::No;
+    QVERIFY(!Frame->close());
+    QCOMPARE(Messages, QStringList{"A statement is still running on \"busy\". Stop it and quit?"});
+    QVERIFY(Frame->isVisible());
+    QVERIFY(window->IsBusy());
+
+    Answer = QMessageBox::Yes;
+    QElapsedTimer quitting;
+    quitting.start();
+    QVERIFY(Frame->close());
+    QVERIFY(quitting.elapsed() < CMainFrame::QuitWaitMilliseconds);
+    QVERIFY(!Frame->isVisible());
     QVERIFY(!Frame->Connections->GetConnection(0)->Database);
+    QCOMPARE(Messages.size(), 2);
+    Frame = NewFrame();
+    QCOMPARE(Frame->Connections->GetConnectionCount(), 2);
+    QCOMPARE(Frame->Connections->GetConnectionText(0), QStringLiteral("busy"));
 }
 
 void CMainFrameTests::focusMovesBetweenPanes()
@@ -763,6 +801,7 @@ void CMainFrameTests::openingADatabaseFile()
         QVERIFY(maker.ExecuteSQL(QStringLiteral("CREATE TABLE items (a)"), error));
     }
     Frame->OpenDatabaseFile(file);
+    QVERIFY(Idle());
     QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
     QCOMPARE(Frame->Connections->GetConnectionCount(), 1);
     QCOMPARE(Frame->Connections->GetConnectionText(0), QStringLiteral("shop.db"));
@@ -775,6 +814,7 @@ void CMainFrameTests::openingADatabaseFile()
     other.Name = QStringLiteral("other");
     AddProfile(other);
     Frame->OpenDatabaseFile(folder.filePath(QStringLiteral("open/sub/../shop.db")));
+    QVERIFY(Idle());
     QCOMPARE(Frame->Connections->GetConnectionCount(), 2);
     QCOMPARE(Frame->Connections->GetCurrentConnection(), 0);
     QVERIFY(Window(0));

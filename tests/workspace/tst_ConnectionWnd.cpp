@@ -19,6 +19,7 @@
 #include "workspace/ResultWriter.h"
 #include "workspace/Substrate.h"
 #include "workspace/SyntaxRichEditCtrl.h"
+#include "workspace/WaitForRun.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -39,20 +40,11 @@ public:
     QList<int> Commands;
 };
 
-const QString ActionTimerName = QStringLiteral("while-events-run");
-
-// Runs action on every pass of the event loop until it returns false, or
-// until the test ends (cleanup deletes the timer).
-void WhileEventsRun(std::function<bool()> action)
-{
-    auto* timer = new QTimer(QCoreApplication::instance());
-    timer->setObjectName(ActionTimerName);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, action] {
-        if (!action())
-            timer->deleteLater();
-    });
-    timer->start(0);
-}
+// About a second of work for SQLite, and more on a slow machine; not a query,
+// so that it runs among the statements, before any row is read.
+const QString SlowStatement =
+    QStringLiteral("CREATE TABLE counted AS WITH RECURSIVE s(i) AS (SELECT 1 UNION ALL SELECT "
+                   "i + 1 FROM s WHERE i < 5000000) SELECT count(*) AS n FROM s");
 
 const QString ThousandsOfRows =
     QStringLiteral("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 1500) "
@@ -78,9 +70,13 @@ private slots:
     void splitterBarOffersTheEditMenu();
     void userActsWhileRowsLoad();
     void windowDestroyedWhileRowsLoad();
+    void stopEndsTheRunAndKeepsWhatRan_data();
+    void stopEndsTheRunAndKeepsWhatRan();
 
 private:
     void Type(const QString& script);
+    // Execute, and wait for the outcome.
+    void Execute();
 
     QTemporaryDir Dir;
     std::unique_ptr<CSubstrate> Host;
@@ -111,13 +107,11 @@ void CConnectionWndTests::init()
 
 void CConnectionWndTests::cleanup()
 {
-    // An action that outlives its test would act on the next one's window.
-    qDeleteAll(QCoreApplication::instance()->findChildren<QTimer*>(ActionTimerName,
-                                                                   Qt::FindDirectChildrenOnly));
     SetMessageBoxAnswerer({});
     Host.reset();
     Profile.Window = nullptr;
-    Profile.Database.reset();
+    Profile.CloseDatabase();
+    QVERIFY(CDatabaseThread::WaitForEndedThreads(60000));
     QFile::remove(Dir.filePath(QStringLiteral("w.db")));
 }
 
@@ -131,6 +125,12 @@ void CConnectionWndTests::Type(const QString& script)
             QTest::keyClick(Window->Editor, Qt::Key_Return);
         QTest::keyClicks(Window->Editor, lines.at(i));
     }
+}
+
+void CConnectionWndTests::Execute()
+{
+    ExecuteQuery(Profile);
+    QVERIFY(WaitForRun(Window));
 }
 
 void CConnectionWndTests::editorAboveGrid()
@@ -159,7 +159,7 @@ void CConnectionWndTests::gridAsShown()
 {
     Type(QStringLiteral("SELECT 7 AS number, 'seven' AS word_of_it;"));
     QTest::keyClick(Window->Editor, Qt::Key_F5, Qt::ControlModifier); // nothing bound here
-    ExecuteQuery(Profile);
+    Execute();
     CResultGrid* grid = Window->ResultList;
     QCOMPARE(GridText(grid->Model()), (QStringList{"#>|number>|word_of_it<", "  1|7|seven"}));
     QHeaderView* header = grid->header();
@@ -183,7 +183,7 @@ void CConnectionWndTests::gridAsShown()
 void CConnectionWndTests::logAsShown()
 {
     Type(QStringLiteral("CREATE TABLE t (a);\nINSERT INTO nowhere VALUES (1)"));
-    ExecuteQuery(Profile);
+    Execute();
     CResultGrid* grid = Window->ResultList;
     QCOMPARE(GridText(grid->Model()), (QStringList{"<", "+ CREATE TABLE t (a)", "  - Success",
                                                    "x INSERT INTO nowhere VALUES (1)",
@@ -210,14 +210,14 @@ void CConnectionWndTests::exactlyTheSelectionRuns()
     QTest::keyClick(Window->Editor, Qt::Key_Home, Qt::ControlModifier);
     for (int i = 0; i < 17; ++i)
         QTest::keyClick(Window->Editor, Qt::Key_Right, Qt::ShiftModifier);
-    ExecuteQuery(Profile);
+    Execute();
     QCOMPARE(GridText(Window->ResultList->Model()), (QStringList{"#>|first>", "  1|1"}));
     // A selection that ends before the end of the text takes no more.
     QTest::keyClick(Window->Editor, Qt::Key_End, Qt::ControlModifier);
     for (int i = 0; i < 4; ++i)
         QTest::keyClick(Window->Editor, Qt::Key_Left, Qt::ShiftModifier);
     QCOMPARE(Window->Editor->textCursor().selectedText(), QStringLiteral("cond"));
-    ExecuteQuery(Profile);
+    Execute();
     QCOMPARE(GridText(Window->ResultList->Model()).mid(1),
              (QStringList{"x cond", "  - Error: near \"cond\": syntax error"}));
 }
@@ -304,26 +304,22 @@ void CConnectionWndTests::splitterBarOffersTheEditMenu()
     QVERIFY(handler.Commands.isEmpty());
 }
 
-// While rows load, a second Execute and a close request are refused, and the
-// first result arrives whole.
+// While a run is on, a second Execute and a close request are refused, and
+// the first result arrives whole.
 void CConnectionWndTests::userActsWhileRowsLoad()
 {
-    Type(ThousandsOfRows);
+    Type(SlowStatement + QStringLiteral(";\n") + ThousandsOfRows);
     QSignalSpy busy(Window, &CConnectionWnd::BusyChanged);
-    int attempts = 0;
-    WhileEventsRun([&] {
-        if (!Window->IsBusy())
-            return attempts == 0;
-        ++attempts;
+    ExecuteQuery(Profile);
+    QVERIFY(Window->IsBusy());
+    for (int attempt = 0; attempt < 5 && Window->IsBusy(); ++attempt) {
         Window->Editor->setPlainText(QStringLiteral("SELECT 'again' AS second"));
         ExecuteQuery(Profile);
-        Window->close();
-        return attempts < 50;
-    });
-    ExecuteQuery(Profile);
-    QCOMPARE(attempts, 50);
+        QVERIFY(!Window->close());
+        QTest::qWait(10); // the interface lives on meanwhile
+    }
+    QVERIFY(WaitForRun(Window));
     QVERIFY(Window->isVisible());
-    QVERIFY(!Window->IsBusy());
     QCOMPARE(busy.size(), 2);
     const QStringList shown = GridText(Window->ResultList->Model());
     QCOMPARE(shown.size(), 1 + MaxResultRows);
@@ -332,29 +328,81 @@ void CConnectionWndTests::userActsWhileRowsLoad()
     QCOMPARE(Window->ResultList->model()->rowCount(), MaxResultRows);
 }
 
-// The window goes away in the middle of a fill: the fill ends at once and the
-// query is closed; the database stays usable.
+// The window goes away while its run is on the thread: the run ends there,
+// nothing reaches the window that is gone, and the database stays usable.
 void CConnectionWndTests::windowDestroyedWhileRowsLoad()
 {
-    Type(ThousandsOfRows);
-    WhileEventsRun([&] {
-        if (!Window)
-            return false;
-        if (Window->IsBusy() && Window->ResultList->Model().RowCount() > 10) {
-            delete Window;
-            Window = nullptr;
-            Profile.Window = nullptr;
-        }
-        return true;
-    });
-    auto* window = Window;
-    CConnection& profile = Profile;
-    ExecuteQuery(profile);
-    QVERIFY(!Window);
-    Q_UNUSED(window);
+    Type(SlowStatement + QStringLiteral(";\n") + ThousandsOfRows);
+    ExecuteQuery(Profile);
+    QVERIFY(Window->IsBusy());
+    delete Window;
+    Window = nullptr;
+    Profile.Window = nullptr;
+    QVERIFY(WaitForThread(*Profile.Thread));
+    QTest::qWait(20); // what the run delivered finds no window
+    bool created = false;
     QString error;
-    QVERIFY2(Profile.Database->ExecuteSQL(QStringLiteral("CREATE TABLE after (a)"), error),
-             qPrintable(error));
+    Profile.Thread->Post([&] {
+        created = Profile.Database->ExecuteSQL(QStringLiteral("CREATE TABLE after (a)"), error);
+    });
+    QVERIFY(WaitForThread(*Profile.Thread));
+    QVERIFY2(created, qPrintable(error));
+}
+
+void CConnectionWndTests::stopEndsTheRunAndKeepsWhatRan_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QStringList>("shown");
+
+    QTest::newRow("a statement, then one that does not run")
+        << QStringLiteral("CREATE TABLE kept (a);\n%1;\nCREATE TABLE never (a)")
+        << QStringList{"<",
+                       "+ CREATE TABLE kept (a)",
+                       "  - Success",
+                       "x %1",
+                       "  - Error: interrupted",
+                       "  CREATE TABLE never (a)",
+                       "  - Not run: stopped"};
+    QTest::newRow("rows read, then the stop")
+        << QStringLiteral(
+               "WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < "
+               "500) SELECT x, (WITH RECURSIVE s(i) AS (SELECT x UNION ALL SELECT i + 1 "
+               "FROM s WHERE i < x + 200000) SELECT count(*) FROM s) AS slow FROM c")
+        << QStringList{};
+}
+
+// Stop interrupts the running statement at once; what ran before it stays
+// done, what follows does not run, and rows read so far stay in the grid.
+void CConnectionWndTests::stopEndsTheRunAndKeepsWhatRan()
+{
+    QFETCH(QString, script);
+    QFETCH(QStringList, shown);
+    Type(script.contains(u'%') ? script.arg(SlowStatement) : script);
+    QSignalSpy finished(Window, &CConnectionWnd::RunFinished);
+    ExecuteQuery(Profile);
+    QVERIFY(Window->IsBusy());
+    QTest::qWait(100);
+    QVERIFY(Window->IsBusy());
+    QTest::keyClick(Window->Editor, Qt::Key_A); // typing goes on meanwhile
+    QVERIFY(Window->ProgressText().startsWith(QStringLiteral("Executing statement ")) ||
+            Window->ProgressText().startsWith(QStringLiteral("Reading rows: ")));
+    Window->Stop();
+    QVERIFY(WaitForRun(Window, 5000));
+    QCOMPARE(finished.size(), 1);
+    QVERIFY(finished.first().first().toString().startsWith(QStringLiteral("Stopped after ")));
+    const QStringList grid = GridText(Window->ResultList->Model());
+    if (!shown.isEmpty()) {
+        for (QString& line : shown)
+            line = line.arg(SlowStatement);
+        QCOMPARE(grid, shown);
+        return;
+    }
+    // Rows: as many as were read, then the line that says so.
+    QVERIFY(grid.size() >= 2);
+    QCOMPARE(grid.first(), QStringLiteral("#>|x>|slow>"));
+    const int rows = int(grid.size()) - 2;
+    QCOMPARE(grid.last(),
+             QStringLiteral("x |- Stopped: %1 rows were read before the stop|").arg(rows));
 }
 
 QTEST_MAIN(CConnectionWndTests)

@@ -46,15 +46,18 @@ bool AnyRemembered(const QList<CConnection>& profiles)
     });
 }
 
-// Tells the user that remembered passwords stay in the store file: once for
-// each file, however often it is loaded and saved.
+// The store file whose user has been told where the passwords went since it
+// was last loaded.
+QString ToldFor;
+
+// Tells the user that remembered passwords stay in the store file: once from
+// one load to the next, however often the profiles are saved in between.
 void TellPasswordsInFile(const QString& reason)
 {
-    static QString toldFor;
     const QString file = CHive::CurrentUserFileName();
-    if (toldFor == file)
+    if (ToldFor == file)
         return;
-    toldFor = file;
+    ToldFor = file;
     CPasswordStore::Instance().Tell(
         QStringLiteral("No keyring could be reached (%1): remembered passwords are kept in "
                        "\"%2\", readable by you alone.")
@@ -190,6 +193,7 @@ bool LoadConnections(CConnectionsWnd& window, QString& error)
         return false;
     }
     window.DeleteAllConnections();
+    ToldFor.clear();
     QList<CConnection> profiles;
     QString keyringProblem;
     if (!ReadProfiles(profiles, error, keyringProblem))

@@ -1,10 +1,12 @@
-// Remembered passwords through the real main window: a profile that
-// remembers its password is added, the program quits and starts again, and
-// the profile connects to FireBird or to PostgreSQL through ODBC without
-// asking for the login. Run through keyring-session.sh: with a keyring the
-// password lives there and the store file holds none; without a session bus
-// it stays in the file and the status bar says so.
+// Remembered passwords through the real main window and the script runner:
+// a profile that remembers its password is added, the program quits and
+// starts again, and the profile connects to FireBird or to PostgreSQL
+// through ODBC without asking for the login; the script runner connects with
+// it too. Run through keyring-session.sh: with a keyring the password lives
+// there and the store file holds none; without a session bus it stays in
+// the file and the status bar says so.
 
+#include "profiles/Connection.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/Hive.h"
 #include "resources/MainMenu.h"
@@ -24,7 +26,7 @@
 
 Q_DECLARE_METATYPE(ETestBackend)
 
-class CMainFramePasswordsTests : public QObject
+class CRememberedPasswordsTests : public QObject
 {
     Q_OBJECT
 
@@ -32,6 +34,7 @@ private slots:
     void initTestCase();
     void rememberedPasswordNeedsNoLogin_data();
     void rememberedPasswordNeedsNoLogin();
+    void scriptRunnerTakesTheRememberedPassword();
 
 private:
     std::unique_ptr<CMainFrame> NewFrame();
@@ -42,7 +45,7 @@ private:
     CTestDatabases Databases_;
 };
 
-void CMainFramePasswordsTests::initTestCase()
+void CRememberedPasswordsTests::initTestCase()
 {
     Mode_ = qEnvironmentVariable("TABLESCOPE_KEYRING_TEST");
     if (Mode_.isEmpty())
@@ -50,7 +53,7 @@ void CMainFramePasswordsTests::initTestCase()
     CTablescopeApp::SetUp();
 }
 
-std::unique_ptr<CMainFrame> CMainFramePasswordsTests::NewFrame()
+std::unique_ptr<CMainFrame> CRememberedPasswordsTests::NewFrame()
 {
     auto frame = std::make_unique<CMainFrame>();
     frame->resize(1000, 700);
@@ -58,7 +61,7 @@ std::unique_ptr<CMainFrame> CMainFramePasswordsTests::NewFrame()
     return frame;
 }
 
-bool CMainFramePasswordsTests::Idle(const CMainFrame& frame) const
+bool CRememberedPasswordsTests::Idle(const CMainFrame& frame) const
 {
     return QTest::qWaitFor(
         [&frame] {
@@ -70,14 +73,14 @@ bool CMainFramePasswordsTests::Idle(const CMainFrame& frame) const
         60000);
 }
 
-void CMainFramePasswordsTests::rememberedPasswordNeedsNoLogin_data()
+void CRememberedPasswordsTests::rememberedPasswordNeedsNoLogin_data()
 {
     QTest::addColumn<ETestBackend>("backend");
     QTest::newRow("FireBird") << ETestBackend::FireBird;
     QTest::newRow("PostgreSQL through ODBC") << ETestBackend::OdbcPostgres;
 }
 
-void CMainFramePasswordsTests::rememberedPasswordNeedsNoLogin()
+void CRememberedPasswordsTests::rememberedPasswordNeedsNoLogin()
 {
     QFETCH(ETestBackend, backend);
     REQUIRE_TEST_BACKEND(Databases_, backend);
@@ -143,5 +146,39 @@ void CMainFramePasswordsTests::rememberedPasswordNeedsNoLogin()
     SetMessageBoxAnswerer({});
 }
 
-QTEST_MAIN(CMainFramePasswordsTests)
-#include "tst_MainFramePasswords.moc"
+void CRememberedPasswordsTests::scriptRunnerTakesTheRememberedPassword()
+{
+    REQUIRE_TEST_BACKEND(Databases_, ETestBackend::FireBird);
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    CConnection profile;
+    QString why;
+    QVERIFY2(Databases_.NewProfile(ETestBackend::FireBird, profile, why), qPrintable(why));
+    profile.Name = QStringLiteral("Nightly");
+    {
+        CConnectionsWnd window;
+        window.AddConnection(profile);
+        QString error;
+        QVERIFY2(SaveConnections(window, error), qPrintable(error));
+    }
+
+    // No TABLESCOPE_PASSWORD: the profile remembers its own.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("TABLESCOPE_PASSWORD"));
+    environment.remove(QStringLiteral("TABLESCOPE_USER"));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.start(QStringLiteral(TABLESCOPE_BINARY),
+                  {QStringLiteral("--execute"), QStringLiteral("-"), QStringLiteral("--profile"),
+                   profile.Name});
+    process.write("SELECT 7 AS N FROM RDB$DATABASE");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60000));
+    const QByteArray errors = process.readAllStandardError();
+    QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+             errors.constData());
+    QCOMPARE(process.readAllStandardOutput(), QByteArray("#\tN\n1\t7\n"));
+}
+
+QTEST_MAIN(CRememberedPasswordsTests)
+#include "tst_RememberedPasswords.moc"

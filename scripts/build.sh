@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Configures and builds one tree: scripts/build.sh [normal|sanitize]
+# Configures and builds one tree: scripts/build.sh [normal|sanitize|tsan]
 #   normal    build/        optimised with debug information
 #   sanitize  build-asan/   address and undefined-behaviour sanitizers
+#   tsan      build-tsan/   the thread sanitizer; only the tests that drive
+#                           the connections' threads without widgets
 #
 # Run it as the user who works on the tree, never through sudo: under sudo it
 # runs itself as the user who called sudo, so that build folders never end up
@@ -11,10 +13,13 @@ source "$(dirname "$0")/common.sh"
 run_as_invoking_user "$0" "$@"
 cd "$(dirname "$0")/.."
 
+targets=()
 case "${1:-normal}" in
     normal)   dir=build;      flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
     sanitize) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DTABLESCOPE_SANITIZE=ON) ;;
-    *) echo "usage: $0 [normal|sanitize]" >&2; exit 2 ;;
+    tsan)     dir=build-tsan; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DTABLESCOPE_TSAN=ON)
+              targets=(--target tst_threads) ;;
+    *) echo "usage: $0 [normal|sanitize|tsan]" >&2; exit 2 ;;
 esac
 
 generator=()
@@ -26,4 +31,4 @@ else
     # renderer of the install rules, say) is found.
     cmake -S . -B "$dir" > /dev/null
 fi
-cmake --build "$dir" --parallel "$(nproc)"
+cmake --build "$dir" --parallel "$(nproc)" "${targets[@]}"

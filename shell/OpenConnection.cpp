@@ -92,7 +92,11 @@ std::shared_ptr<CConnectionAttempt> CConnectionAttempt::Start(const CConnection&
             attempt->Tables_ = std::move(settings->Tables);
             attempt->Error_ = error;
         }
-        CDatabaseThread::Deliver(receiver, done);
+        // Heard only while not abandoned: it may be given up on the way, too.
+        CDatabaseThread::Deliver(receiver, [attempt, done] {
+            if (!attempt->IsAbandoned())
+                done();
+        });
     });
     return attempt;
 }
@@ -112,6 +116,12 @@ bool CConnectionAttempt::Take(CConnection& profile, QString& error)
     profile.Tables = std::move(Tables_);
     Opened_ = false;
     return true;
+}
+
+bool CConnectionAttempt::IsAbandoned()
+{
+    const std::lock_guard lock(Lock_);
+    return Abandoned_;
 }
 
 void CConnectionAttempt::Abandon(CDatabaseThread& thread)

@@ -50,6 +50,8 @@ public:
     void Abandon(CDatabaseThread& thread);
 
 private:
+    bool IsAbandoned();
+
     std::mutex Lock_;
     bool Ended_ = false; // the connect job has handed over its result
     bool Abandoned_ = false;

@@ -9,11 +9,16 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QStringDecoder>
+#include <atomic>
 #include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <mutex>
 #include <termios.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -34,6 +39,64 @@ extern "C" void RestoreEchoAndRaise(int signal)
     tcsetattr(EchoOffTerminal, TCSANOW, &EchoOnSettings);
     raise(signal); // the handler was reset on entry: this ends the process as the signal would
 }
+
+// Set by SIGINT while the script runs; lock-free, so the handler may set it.
+std::atomic<bool> InterruptRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free);
+
+extern "C" void RequestInterrupt(int)
+{
+    InterruptRequested = true;
+}
+
+// While it exists, Ctrl+C (SIGINT) stops the run instead of ending the
+// process: a watcher asks control to stop and interrupts database until the
+// run is over.
+class CInterruptWatch
+{
+public:
+    CInterruptWatch(CAbstractDatabase& database, CRunControl& control)
+    {
+        InterruptRequested = false;
+        struct sigaction action
+        {
+        };
+        action.sa_handler = RequestInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &Previous_);
+        Watcher_ = std::thread([this, &database, &control] {
+            std::unique_lock lock(Lock_);
+            while (!Done_) {
+                if (InterruptRequested) {
+                    control.StopRequested = true;
+                    database.Interrupt(); // again and again: a call may start after the first
+                }
+                Wake_.wait_for(lock, std::chrono::milliseconds(50));
+            }
+        });
+    }
+    ~CInterruptWatch()
+    {
+        {
+            const std::lock_guard lock(Lock_);
+            Done_ = true;
+        }
+        Wake_.notify_one();
+        Watcher_.join();
+        sigaction(SIGINT, &Previous_, nullptr);
+    }
+    CInterruptWatch(const CInterruptWatch&) = delete;
+    CInterruptWatch& operator=(const CInterruptWatch&) = delete;
+
+private:
+    struct sigaction Previous_
+    {
+    };
+    std::mutex Lock_;
+    std::condition_variable Wake_;
+    bool Done_ = false;
+    std::thread Watcher_;
+};
 
 // The controlling terminal, apart from standard input, which may carry the
 // script.
@@ -316,10 +379,22 @@ int CScriptRunner::Run(QIODevice& input, QIODevice& output, QIODevice& errors) c
     }
 
     CScriptRun run;
-    RunScript(*profile.Database, ScriptToRun(script, 0, 0), run);
-    const bool showsRows = run.Recordset != nullptr;
+    CRunControl control;
     CResultModel grid;
-    ShowScriptRun(run, grid, {}, 0, {});
+    bool showsRows = false;
+    {
+        const CInterruptWatch watch(*profile.Database, control);
+        RunScript(*profile.Database, ScriptToRun(script, 0, 0), run, &control);
+        showsRows = run.Recordset != nullptr;
+        if (showsRows)
+            ReadResultRows(
+                *run.Recordset,
+                [&grid](CResultPiece&& piece) { AddResultPiece(grid, std::move(piece), {}); },
+                &control);
+        else
+            WriteLog(run, grid, 0);
+        run.Recordset.reset();
+    }
     // A query whose rows stopped coming ends with a row that says so: the
     // output is short, and the run must not pass for a success.
     const bool rowsFailed =
@@ -329,6 +404,8 @@ int CScriptRunner::Run(QIODevice& input, QIODevice& output, QIODevice& errors) c
         Complain(errors, QStringLiteral("Cannot write the result: ") + output.errorString());
         return ExitCannotRun;
     }
+    if (control.Stopping())
+        return ExitStopped;
     return run.Succeeded() && !rowsFailed ? ExitSucceeded : ExitFailed;
 }
 

@@ -10,6 +10,10 @@
 // a tab "\t", a line feed "\n" and a carriage return "\r"; nothing else
 // changes. Output is UTF-8.
 //
+// Ctrl+C while the script runs interrupts the running statement: the log or
+// the rows read so far are written as the window shows a stopped run, and the
+// exit status is 130.
+//
 // Nothing here needs a display, and nothing is written to the profile store:
 // credentials that a profile does not remember come from the environment
 // (TABLESCOPE_USER, TABLESCOPE_PASSWORD) or from the terminal, and live only
@@ -28,6 +32,7 @@ public:
         ExitSucceeded = 0, // every statement succeeded and every row was read
         ExitFailed = 1,    // a statement failed, or reading the query's rows did
         ExitCannotRun = 2, // usage, script, profile or connection error; nothing ran
+        ExitStopped = 130, // Ctrl+C (SIGINT) stopped the run; what ran is written as usual
     };
 
     QString ScriptPath;  // the script file, or "-" for input

@@ -20,6 +20,7 @@
 #include "workspace/SyntaxRichEditCtrl.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTreeWidget>
@@ -57,6 +58,19 @@ bool MakeDatabase(const QString& file)
                error);
 }
 
+// Lets events run until no profile connects or runs a script.
+void WaitUntilIdle(const CMainFrame& frame)
+{
+    const auto busy = [&frame] {
+        for (int i = 0; i < frame.Connections->GetConnectionCount(); ++i)
+            if (frame.IsBusy(frame.Connections->GetConnection(i)))
+                return true;
+        return false;
+    };
+    while (busy())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -88,6 +102,7 @@ int main(int argc, char* argv[])
     frame.Connections->AddConnection(server);
     frame.Connections->SelectConnection(frame.Connections->AddConnection(shop));
     frame.RunConnectionCommand(CommandConnect);
+    WaitUntilIdle(frame);
     CConnection* profile = frame.Connections->GetConnection(1);
     if (!profile || !profile->Window)
         return 1;
@@ -98,13 +113,30 @@ int main(int argc, char* argv[])
                        "FROM customers c JOIN orders o ON o.customer_id = c.id\n"
                        "GROUP BY c.id ORDER BY spent DESC;"));
     ExecuteQuery(*profile);
+    WaitUntilIdle(frame);
     bool saved = Save(frame, folder, QStringLiteral("main-window"));
 
     profile->Window->Editor->setPlainText(
         QStringLiteral("UPDATE orders SET total = total * 1.1 WHERE placed >= '2026-12-01';\n"
                        "DELETE FROM nowhere;\nSELECT COUNT(*) FROM orders"));
     ExecuteQuery(*profile);
+    WaitUntilIdle(frame);
     saved = Save(frame, folder, QStringLiteral("main-window-log")) && saved;
+
+    // A statement that takes its time: the status bar counts, Stop is there.
+    profile->Window->Editor->setPlainText(
+        QStringLiteral("CREATE TABLE counted AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL\n"
+                       "  SELECT x + 1 FROM c WHERE x < 1000000000) SELECT count(*) FROM c;\n"
+                       "SELECT COUNT(*) FROM orders"));
+    ExecuteQuery(*profile);
+    QElapsedTimer running;
+    running.start();
+    while (running.elapsed() < 1300)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    saved = Save(frame, folder, QStringLiteral("main-window-running")) && saved;
+    frame.RunConnectionCommand(CommandStop);
+    WaitUntilIdle(frame);
+    saved = Save(frame, folder, QStringLiteral("main-window-stopped")) && saved;
 
     CConnectionDlg connection;
     connection.Connection = server;

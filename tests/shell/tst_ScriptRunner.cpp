@@ -8,11 +8,13 @@
 #include "workspace/TestDatabases.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QDirIterator>
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -143,6 +145,7 @@ private slots:
 
     void programWithoutDisplay();
     void programWithoutTerminal();
+    void ctrlCStopsTheRunningStatement();
     void passwordTypedAtTerminal_data();
     void passwordTypedAtTerminal();
 
@@ -565,6 +568,39 @@ void CScriptRunnerTests::programWithoutTerminal()
                                QStringLiteral("\" does not remember its password")),
              qPrintable(errors));
     QVERIFY2(errors.contains(QStringLiteral("TABLESCOPE_PASSWORD")), qPrintable(errors));
+}
+
+// Ctrl+C (SIGINT) during a long statement: the statement is interrupted,
+// the next one does not run, the log of the stopped run is written and the
+// program exits with 130.
+void CScriptRunnerTests::ctrlCStopsTheRunningStatement()
+{
+    const QString database = QDir(Config_.path()).filePath(QStringLiteral("interrupted.db"));
+    QFile empty(database); // an empty file is an empty database
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    QProcess process;
+    process.setProcessEnvironment(Displayless(Config_.path()));
+    process.start(
+        QStringLiteral(TABLESCOPE_BINARY),
+        {QStringLiteral("--execute"), QStringLiteral("-"), QStringLiteral("--sqlite"), database});
+    QVERIFY(process.waitForStarted());
+    const QByteArray slow = "CREATE TABLE counted AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL "
+                            "SELECT x + 1 FROM c WHERE x < 1000000000) SELECT count(*) FROM c";
+    process.write("CREATE TABLE kept (a);\n" + slow + ";\nCREATE TABLE never (a)");
+    process.closeWriteChannel();
+    QTest::qWait(700);
+    QCOMPARE(process.state(), QProcess::Running);
+    QElapsedTimer stopping;
+    stopping.start();
+    ::kill(pid_t(process.processId()), SIGINT);
+    QVERIFY(process.waitForFinished(10000));
+    QVERIFY(stopping.elapsed() < 10000);
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 130);
+    QCOMPARE(process.readAllStandardOutput(),
+             "CREATE TABLE kept (a)\n- Success\n" + slow +
+                 "\n- Error: interrupted\nCREATE TABLE never (a)\n- Not run: stopped\n");
 }
 
 // A pseudo-terminal that a started program takes as its controlling

@@ -50,18 +50,24 @@ bool AnyRemembered(const QList<CConnection>& profiles)
 // was last loaded.
 QString ToldFor;
 
-// Tells the user that remembered passwords stay in the store file: once from
-// one load to the next, however often the profiles are saved in between.
-void TellPasswordsInFile(const QString& reason)
+// Tells the user, once from one load to the next however often the profiles
+// are saved in between, why the keyring does not hold the passwords: those
+// remembered stay in the store file, or, when the file holds none, those in
+// the keyring could not be read.
+void TellKeyringProblem(const QString& reason, bool passwordsInFile)
 {
     const QString file = CHive::CurrentUserFileName();
     if (ToldFor == file)
         return;
     ToldFor = file;
     CPasswordStore::Instance().Tell(
-        QStringLiteral("No keyring could be reached (%1): remembered passwords are kept in "
-                       "\"%2\", readable by you alone.")
-            .arg(reason, file));
+        passwordsInFile
+            ? QStringLiteral("No keyring could be reached (%1): remembered passwords are kept in "
+                             "\"%2\", readable by you alone.")
+                  .arg(reason, file)
+            : QStringLiteral("No keyring could be reached (%1): the remembered passwords kept "
+                             "there could not be read.")
+                  .arg(reason));
 }
 
 } // namespace
@@ -202,8 +208,11 @@ bool LoadConnections(CConnectionsWnd& window, QString& error)
     // when there is one to take them.
     if (keyringProblem.isEmpty() && AnyRemembered(profiles))
         CProfilePasswords(CPasswordStore::Instance()).Answers(profiles, keyringProblem);
-    if (!keyringProblem.isEmpty() && AnyRemembered(profiles))
-        TellPasswordsInFile(keyringProblem);
+    const bool remembering =
+        std::any_of(profiles.begin(), profiles.end(),
+                    [](const CConnection& profile) { return profile.RememberAuth; });
+    if (!keyringProblem.isEmpty() && remembering)
+        TellKeyringProblem(keyringProblem, AnyRemembered(profiles));
     if (profiles.isEmpty())
         return true;
     for (const CConnection& profile : std::as_const(profiles))
@@ -298,6 +307,6 @@ bool SaveConnections(CConnectionsWnd& window, QString& error)
         return false;
     }
     if (!inKeyring && AnyRemembered(profiles))
-        TellPasswordsInFile(keyringProblem);
+        TellKeyringProblem(keyringProblem, true);
     return true;
 }

@@ -182,6 +182,7 @@ private slots:
     void keyringFollowsTheProfiles();
     void failedKeyringWriteKeepsTheOldPassword();
     void failedFileWritePutsTheKeyringBack();
+    void passwordsNotReadAreKept();
     void keyringThatCannotBeReadTakesNothing_data();
     void keyringThatCannotBeReadTakesNothing();
     void noSessionBusKeepsPasswordsInTheFile();
@@ -564,6 +565,39 @@ void CPasswordStoreTests::failedFileWritePutsTheKeyringBack()
     QVERIFY2(error.contains(QStringLiteral("larger than 16 MB")), qPrintable(error));
     QCOMPARE(ReadStore(), stored);
     QCOMPARE(KeyringEntries(), before);
+}
+
+void CPasswordStoreTests::passwordsNotReadAreKept()
+{
+    if (!InKeyringSession())
+        QSKIP("needs the keyring session");
+    Save({Profile(QStringLiteral("A"), 1, QStringLiteral("u"), QStringLiteral("kept"))});
+    const QList<CSecret> stored = KeyringEntries();
+
+    // Locked at start-up: the profile comes without its password, and the
+    // user is told why.
+    KeyringLocked_ = true;
+    LockKeyring();
+    QSignalSpy notices(&CPasswordStore::Instance(), &CPasswordStore::NoticeGiven);
+    QList<CConnection> loaded = Reload();
+    QCOMPARE(loaded.size(), 1);
+    QVERIFY(loaded[0].RememberAuth);
+    QVERIFY(loaded[0].Password.isEmpty());
+    QCOMPARE(notices.count(), 1);
+    const QString notice = CPasswordStore::Instance().TakeNotice();
+    QVERIFY2(notice.endsWith(QStringLiteral("the remembered passwords kept there could not be "
+                                            "read.")),
+             qPrintable(notice));
+
+    // Unlocked by the time the program quits: the empty password is not
+    // taken for a forgotten one.
+    KeyringLocked_ = false;
+    UnlockKeyring();
+    QString error;
+    QVERIFY2(SaveConnections(*Window_, error), qPrintable(error));
+    QCOMPARE(KeyringEntries(), stored);
+    loaded = Reload();
+    QCOMPARE(loaded.value(0).Password, QStringLiteral("kept"));
 }
 
 void CPasswordStoreTests::keyringThatCannotBeReadTakesNothing_data()

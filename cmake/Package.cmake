@@ -26,7 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://tablescope.example.com/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The SVG image and icon-engine plugins draw the application icon; the
 # X11 platform plugin comes with libqt6gui6, which the binary links.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+# QtKeychain loads libsecret at run time to reach the desktop's keyring.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, libsecret-1-0")
 # Native windows on a Wayland desktop instead of XWayland.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 # ODBC drivers for the data sources people reach most often.

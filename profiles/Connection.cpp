@@ -2,12 +2,73 @@
 
 #include "common/TextConversion.h"
 #include "profiles/ConnectionsWnd.h"
+#include "profiles/PasswordStore.h"
+#include "profiles/ProfilePasswords.h"
 #include "profiles/Registry.h"
+
+#include <algorithm>
 
 namespace {
 
 const QString ProductKey = QStringLiteral("Software\\Brevan\\Tablescope");
 const QString ConnectionsKey = QStringLiteral("Software\\Brevan\\Tablescope\\Connections");
+
+// Set while the store is read or written. Waiting for the keyring dispatches
+// events, and whatever they start must not read or write the store again.
+bool StoreBusy = false;
+
+const QString BusyMessage =
+    QStringLiteral("The saved database connections are being read or written already.");
+
+class CStoreGuard
+{
+public:
+    CStoreGuard() : Entered_(!StoreBusy) { StoreBusy = true; }
+    ~CStoreGuard()
+    {
+        if (Entered_)
+            StoreBusy = false;
+    }
+    CStoreGuard(const CStoreGuard&) = delete;
+    CStoreGuard& operator=(const CStoreGuard&) = delete;
+
+    // False when the store was busy already.
+    bool Entered() const { return Entered_; }
+
+private:
+    bool Entered_;
+};
+
+bool AnyRemembered(const QList<CConnection>& profiles)
+{
+    return std::any_of(profiles.begin(), profiles.end(), [](const CConnection& profile) {
+        return profile.RememberAuth && !profile.Password.isEmpty();
+    });
+}
+
+// The store file whose user has been told where the passwords went since it
+// was last loaded.
+QString ToldFor;
+
+// Tells the user, once from one load to the next however often the profiles
+// are saved in between, why the keyring does not hold the passwords: those
+// remembered stay in the store file, or, when the file holds none, those in
+// the keyring could not be read.
+void TellKeyringProblem(const QString& reason, bool passwordsInFile)
+{
+    const QString file = CHive::CurrentUserFileName();
+    if (ToldFor == file)
+        return;
+    ToldFor = file;
+    CPasswordStore::Instance().Tell(
+        passwordsInFile
+            ? QStringLiteral("No keyring could be reached (%1): remembered passwords are kept in "
+                             "\"%2\", readable by you alone.")
+                  .arg(reason, file)
+            : QStringLiteral("No keyring could be reached (%1): the remembered passwords kept "
+                             "there could not be read.")
+                  .arg(reason));
+}
 
 } // namespace
 
@@ -73,11 +134,16 @@ bool ReadConnection(CRegistry& registry, const QString& path, CConnection& profi
     return true;
 }
 
-bool ReadConnections(QList<CConnection>& profiles, QString& error)
+namespace {
+
+// The profiles as the store file holds them, passwords of earlier versions
+// included; the keyring is not asked.
+bool ReadStoredProfiles(const std::shared_ptr<CHive>& hive, QList<CConnection>& profiles,
+                        QString& error)
 {
     profiles.clear();
-    CRegistry registry(CHive::CurrentUser(), ConnectionsKey);
-    const QString problem = registry.Root()->LoadProblem();
+    CRegistry registry(hive, ConnectionsKey);
+    const QString problem = hive->LoadProblem();
     if (!problem.isEmpty()) {
         error = QStringLiteral("The saved database connections could not be loaded. ") + problem;
         return false;
@@ -100,12 +166,53 @@ bool ReadConnections(QList<CConnection>& profiles, QString& error)
     return true;
 }
 
+// ReadConnections; keyringProblem says why the keyring could not be asked
+// for the passwords that the file does not hold, and is empty otherwise.
+bool ReadProfiles(QList<CConnection>& profiles, QString& error, QString& keyringProblem)
+{
+    keyringProblem.clear();
+    if (!ReadStoredProfiles(CHive::CurrentUser(), profiles, error))
+        return false;
+    CProfilePasswords(CPasswordStore::Instance()).Read(profiles, keyringProblem);
+    return true;
+}
+
+} // namespace
+
+bool ReadConnections(QList<CConnection>& profiles, QString& error)
+{
+    const CStoreGuard guard;
+    if (!guard.Entered()) {
+        profiles.clear();
+        error = BusyMessage;
+        return false;
+    }
+    QString keyringProblem;
+    return ReadProfiles(profiles, error, keyringProblem);
+}
+
 bool LoadConnections(CConnectionsWnd& window, QString& error)
 {
-    window.DeleteAllConnections();
-    QList<CConnection> profiles;
-    if (!ReadConnections(profiles, error))
+    const CStoreGuard guard;
+    if (!guard.Entered()) {
+        error = BusyMessage;
         return false;
+    }
+    window.DeleteAllConnections();
+    ToldFor.clear();
+    QList<CConnection> profiles;
+    QString keyringProblem;
+    if (!ReadProfiles(profiles, error, keyringProblem))
+        return false;
+    // Passwords that the file holds move to the keyring at the next save,
+    // when there is one to take them.
+    if (keyringProblem.isEmpty() && AnyRemembered(profiles))
+        CProfilePasswords(CPasswordStore::Instance()).Answers(profiles, keyringProblem);
+    const bool remembering =
+        std::any_of(profiles.begin(), profiles.end(),
+                    [](const CConnection& profile) { return profile.RememberAuth; });
+    if (!keyringProblem.isEmpty() && remembering)
+        TellKeyringProblem(keyringProblem, AnyRemembered(profiles));
     if (profiles.isEmpty())
         return true;
     for (const CConnection& profile : std::as_const(profiles))
@@ -116,8 +223,9 @@ bool LoadConnections(CConnectionsWnd& window, QString& error)
 
 namespace {
 
+// Writes one profile; its password only when withPassword is true.
 bool WriteProfile(CRegistry& registry, const CConnection& profile, const QString& path,
-                  QString& error)
+                  bool withPassword, QString& error)
 {
     if (!registry.CreateKey(path)) {
         error = QStringLiteral("Failed to create registry subkey used to store database "
@@ -134,7 +242,7 @@ bool WriteProfile(CRegistry& registry, const CConnection& profile, const QString
     }
     if (profile.RememberAuth &&
         (!registry.WriteString(QStringLiteral("Login"), profile.Login) ||
-         !registry.WriteString(QStringLiteral("Password"), profile.Password))) {
+         (withPassword && !registry.WriteString(QStringLiteral("Password"), profile.Password)))) {
         error = QStringLiteral("Failed to write authentication property to the registry: ") + path;
         return false;
     }
@@ -145,7 +253,26 @@ bool WriteProfile(CRegistry& registry, const CConnection& profile, const QString
 
 bool SaveConnections(CConnectionsWnd& window, QString& error)
 {
+    const CStoreGuard guard;
+    if (!guard.Entered()) {
+        error = BusyMessage;
+        return false;
+    }
+    // Copies: the keyring's answers are awaited with events running.
+    QList<CConnection> profiles;
+    for (int i = 0; i < window.GetConnectionCount(); ++i)
+        profiles.append(*window.GetConnection(i));
+
     const std::shared_ptr<CHive> hive = CHive::CurrentUser();
+    // The entries of the profiles stored now are replaced as well; a file
+    // that cannot be read has none to offer.
+    QList<CConnection> before;
+    QString ignored;
+    ReadStoredProfiles(hive, before, ignored);
+    CProfilePasswords passwords(CPasswordStore::Instance());
+    QString keyringProblem;
+    const bool inKeyring = passwords.Check(before, profiles, keyringProblem);
+
     // Nothing reaches the file before every profile has been written, so a
     // failure part way leaves the stored profiles as they were.
     CHive::CBatch batch(hive);
@@ -159,17 +286,27 @@ bool SaveConnections(CConnectionsWnd& window, QString& error)
     // created shows itself at the first profile.
     registry.DeleteKeyTree(ConnectionsKey);
     registry.CreateKey(ConnectionsKey);
-    for (int i = 0; i < window.GetConnectionCount(); ++i) {
-        const QString path = ConnectionsKey + QStringLiteral("\\Connection ") + IntToText(i + 1);
-        if (!WriteProfile(registry, *window.GetConnection(i), path, error))
+    for (qsizetype i = 0; i < profiles.size(); ++i) {
+        const QString path =
+            ConnectionsKey + QStringLiteral("\\Connection ") + IntToText(int(i + 1));
+        if (!WriteProfile(registry, profiles[i], path, !inKeyring, error))
             return false;
     }
     registry.Close();
+    // The keyring changes only once the file's new content is complete, and
+    // goes back when the file cannot take it.
+    if (inKeyring && !passwords.Apply(error))
+        return false;
     QString reason;
     if (!batch.Commit(reason)) {
         error = QStringLiteral("Failed to save the database connections to \"%1\": %2")
                     .arg(hive->FileName(), reason);
+        QString undone;
+        if (inKeyring && !passwords.Undo(undone))
+            error += QStringLiteral(" The keyring could not be put back either: %1.").arg(undone);
         return false;
     }
+    if (!inKeyring && AnyRemembered(profiles))
+        TellKeyringProblem(keyringProblem, true);
     return true;
 }

@@ -54,7 +54,7 @@ public:
     QString Path;  // SQLite file, FireBird server address or ODBC connect string
     QString Alias; // FireBird database alias
     QString Login;
-    QString Password;
+    QString Password; // plain text in memory; stored in the keyring when one answers
     // Login and Password are stored only when true; otherwise they live in
     // memory until the application exits.
     bool RememberAuth = false;
@@ -69,18 +69,25 @@ bool ReadConnection(CRegistry& registry, const QString& path, CConnection& profi
 
 // The profiles stored for the current user, in the order the store hands
 // them out, read without any window and without writing to the store. A
-// store that has no profiles yet gives none and succeeds. On failure
-// profiles is empty and error holds the message for the user.
+// password that the store file does not hold comes from the desktop's
+// keyring; when no keyring answers, such passwords stay empty. A store that
+// has no profiles yet gives none and succeeds. On failure profiles is empty
+// and error holds the message for the user.
 bool ReadConnections(QList<CConnection>& profiles, QString& error);
 
-// Fills window with the profiles stored for the current user, in the order
-// the store hands them out, and selects the first. A store that has no
-// profiles yet leaves the window empty and succeeds. On failure the window is
-// empty and error holds the message for the user.
+// Fills window with the profiles stored for the current user (as
+// ReadConnections reads them), in the order the store hands them out, and
+// selects the first. A store that has no profiles yet leaves the window empty
+// and succeeds. On failure the window is empty and error holds the message
+// for the user. When remembered passwords stay in the store file because no
+// keyring answers, the password store's notice says so (CPasswordStore).
 bool LoadConnections(CConnectionsWnd& window, QString& error);
 
-// Replaces the stored profiles with the window's items, in item order. The
-// store changes only when every profile has been written; on failure it is
-// left as it was and error holds the message for the user. The profiles in
-// memory are never changed.
+// Replaces the stored profiles with the window's items, in item order. When
+// the desktop's keyring answers, remembered passwords go there and not into
+// the store file (CProfilePasswords); otherwise they go into the file, and
+// the password store's notice says so. The store and the keyring change only
+// when every profile has been written; on failure both are left as they were
+// and error holds the message for the user. The profiles in memory are never
+// changed.
 bool SaveConnections(CConnectionsWnd& window, QString& error);

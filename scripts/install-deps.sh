@@ -30,6 +30,10 @@ packages=(
     fonts-dejavu-core
     # the icons of the install rules, drawn from the SVG at build time
     librsvg2-bin
+    # remembered passwords in the desktop's keyring; QtKeychain loads
+    # libsecret at run time
+    qtkeychain-qt6-dev
+    libsecret-1-0
 )
 
 # Running without a display.
@@ -56,6 +60,11 @@ test_packages=(
     dpkg-dev
     man-db
     groff-base
+    # the keyring tests: a session bus and a GNOME keyring of their own
+    dbus
+    dbus-daemon
+    gnome-keyring
+    libsecret-tools
 )
 
 mode=${1:-}

@@ -17,6 +17,8 @@ scripts/start-servers.sh
 # shellcheck disable=SC1091
 source "${TABLESCOPE_TEST_ROOT:-/tmp/tablescope-test}/env"
 export TABLESCOPE_REQUIRE_SERVERS=1
+# Likewise the keyring tests, which fail here when no keyring can be had.
+export TABLESCOPE_REQUIRE_KEYRING=1
 
 normal=passed
 if ! scripts/build.sh normal; then

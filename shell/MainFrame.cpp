@@ -5,6 +5,7 @@
 #include "profiles/ConnectionDlg.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/LoginDlg.h"
+#include "profiles/PasswordStore.h"
 #include "resources/MainMenu.h"
 #include "shell/HelpPage.h"
 #include "shell/LockKeys.h"
@@ -67,6 +68,15 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     // The toolbar and the status bar stand even when the profiles could not
     // be loaded: the window is no less usable without them.
     BuildStatusBar();
+
+    // Where remembered passwords went, when no keyring could take them.
+    const auto showPasswordNotice = [this] {
+        const QString notice = CPasswordStore::Instance().TakeNotice();
+        if (!notice.isEmpty())
+            statusBar()->showMessage(notice);
+    };
+    connect(&CPasswordStore::Instance(), &CPasswordStore::NoticeGiven, this, showPasswordNotice);
+    showPasswordNotice();
 
     connect(Connections->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &CMainFrame::UpdateCommands);

@@ -187,9 +187,8 @@ void CConnectionWnd::AddPiece(CResultPiece& piece)
     CResultGrid* grid = ResultList;
     if (piece.Last)
         MoreRows_ = piece.MoreRows;
-    AddResultPiece(
-        grid->Model(), std::move(piece),
-        [grid](const QString& text) { return grid->MeasureText(text); }, grid->MaxColumnWidth());
+    AddResultPiece(grid->Model(), std::move(piece),
+                   [grid](const QString& text) { return grid->MeasureText(text); });
 }
 
 void CConnectionWnd::FinishRun(CScriptRun& run, bool showsRows)

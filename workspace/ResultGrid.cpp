@@ -129,9 +129,21 @@ void CResultGrid::ApplyWidth(int column)
 {
     if (SizedByUser_.contains(column) || column >= Model_.ColumnCount())
         return;
+    int width = Model_.Column(column).Width;
+    // A result column grows by itself to a third of the grid as it is now,
+    // never narrower than its header needs.
+    if (Model_.IsNumbered() && column > 0)
+        width = qMax(qMin(width, MaxColumnWidth()),
+                     MeasureText(Model_.Column(column).Header) + HeaderPadding);
     Applying_ = true;
-    header()->resizeSection(column, Model_.Column(column).Width);
+    header()->resizeSection(column, width);
     Applying_ = false;
+}
+
+void CResultGrid::resizeEvent(QResizeEvent* event)
+{
+    QTreeView::resizeEvent(event);
+    ApplyWidths(1, Model_.ColumnCount() - 1); // the third of the grid has changed
 }
 
 void CResultGrid::FitToEveryRow(int column)

@@ -5,7 +5,9 @@
 // "#" header selects everything, a click on a row's number the row) and
 // copied as tab-separated text. Column widths follow the model until the user
 // drags one, which then keeps its width until the grid is filled anew;
-// double-clicking a header's edge fits the column to every row loaded. A NULL
+// double-clicking a header's edge fits the column to every row loaded. The
+// model holds each column's natural width; the grid lets a result column
+// take at most a third of its own width, as wide as it is at the time. A NULL
 // cell shows "NULL" in grey italics; a cut cell shows its whole text as its
 // tooltip. Images 0 and 1 are the failure and success marks.
 
@@ -42,6 +44,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ApplyWidths(int first, int last);

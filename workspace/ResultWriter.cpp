@@ -89,8 +89,7 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRun
     return true;
 }
 
-void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure,
-                    int maxColumnWidth)
+void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure)
 {
     if (piece.HasColumns) {
         ClearResultGrid(grid);
@@ -111,9 +110,7 @@ void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure
     if (measure && last >= first) {
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             const int header = measure(grid.Column(c).Header) + HeaderPadding;
-            int width = FitColumnWidth(grid, c, first, last, measure);
-            if (c > 0 && maxColumnWidth > 0)
-                width = qMin(width, maxColumnWidth);
+            const int width = FitColumnWidth(grid, c, first, last, measure);
             grid.SetColumnWidth(c, std::max({width, header, grid.Column(c).Width}));
         }
     }

@@ -54,11 +54,10 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink,
 // Puts a piece into the grid: the "#" column and one column per result
 // column (each as wide as its header in measure's font plus HeaderPadding),
 // the rows with their numbers, the end line with the failure mark. With a
-// measure, each column then widens to the widest cell so far plus
-// CellPadding, but not past maxColumnWidth (when not 0) unless its header
-// needs it; the "#" column widens with the row numbers.
-void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure,
-                    int maxColumnWidth = 0);
+// measure, each column's width then grows to its widest cell so far plus
+// CellPadding (the view decides how much of that it shows); the "#" column
+// grows with the row numbers.
+void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure);
 
 // The width that fits a column's header and its cells in rows first to last
 // (the widest few by length are measured), plus the paddings.

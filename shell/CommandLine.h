@@ -30,12 +30,19 @@ public:
     QString Message;             // help, version or usage error text, ending in a line break
     bool MessageIsError = false; // Message belongs on standard error
     QString FilePath;            // the database file to open, as written; empty when none
+    // The SQL script to open in the editor, as written; empty when none. A
+    // file argument is a script when its name ends in ".sql" (any case) and
+    // it does not begin as an SQLite database does; any other is a database.
+    QString SqlFilePath;
     // --execute: run a script without the window. Set by both passes, so
     // that main() knows before any application object which kind to make.
     bool Execute = false;
     QString ScriptPath;  // the script to run; "-" for standard input
     QString ProfileName; // the saved profile to run it on, or
     QString SQLitePath;  // the SQLite database file to run it on
+
+    // Whether a file argument names an SQL script rather than a database.
+    static bool IsSqlScriptName(const QString& path);
 
     // Parses a whole argument list, the program's own name first.
     static CCommandLine Parse(const QStringList& arguments, EPass pass);

@@ -15,6 +15,7 @@ struct CCommandState
     // would destroy its database or its window waits until that ends, and
     // Stop is what the user can do.
     bool Busy = false;
+    bool CanRedo = false; // the window's editor has something to redo
 };
 
 bool IsCommandEnabled(int command, const CCommandState& state);

@@ -3,6 +3,8 @@
 #include "database/DatabaseThread.h"
 #include "resources/EditMenu.h"
 #include "workspace/ClipboardHandler.h"
+#include "workspace/EditorDocument.h"
+#include "workspace/FindBar.h"
 #include "workspace/ResultGrid.h"
 #include "workspace/ResultWriter.h"
 #include "workspace/SQLSyntaxParser.h"
@@ -14,6 +16,7 @@
 #include <QPointer>
 #include <QSplitter>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -42,9 +45,18 @@ bool CConnectionWnd::Create(QWidget* host, const QRect& rect)
 
     Splitter = new QSplitter(Qt::Vertical, this);
     Splitter->setChildrenCollapsible(true);
-    Editor = new CSyntaxRichEditCtrl(Splitter);
+    // The editor and its find bar share the splitter's upper pane.
+    auto* editorPane = new QWidget(Splitter);
+    Editor = new CSyntaxRichEditCtrl(editorPane);
+    FindBar = new CFindBar(*Editor, editorPane);
+    auto* editorLayout = new QVBoxLayout(editorPane);
+    editorLayout->setContentsMargins(0, 0, 0, 0);
+    editorLayout->setSpacing(0);
+    editorLayout->addWidget(Editor, 1);
+    editorLayout->addWidget(FindBar);
+    Document = new CEditorDocument(*Editor, *this);
     ResultList = new CResultGrid(Splitter);
-    Splitter->addWidget(Editor);
+    Splitter->addWidget(editorPane);
     Splitter->addWidget(ResultList);
     // The editor keeps its height when the window grows; the grid takes the
     // rest.

@@ -21,6 +21,8 @@ class CDatabaseThread;
 struct CResultPiece;
 struct CRunControl;
 class CClipboardHandler;
+class CEditorDocument;
+class CFindBar;
 class CResultGrid;
 class CSyntaxRichEditCtrl;
 class QSplitter;
@@ -61,6 +63,8 @@ public:
     QString ConnectionName; // the profile's name, for the progress text
     QSplitter* Splitter = nullptr;
     CSyntaxRichEditCtrl* Editor = nullptr;
+    CFindBar* FindBar = nullptr;         // under the editor, hidden until asked for
+    CEditorDocument* Document = nullptr; // the editor's file and draft
     CResultGrid* ResultList = nullptr;
     CAbstractDatabase* Database = nullptr; // the connection's; not owned
     // Where the splitter bar's Edit menu sends its commands; null sends them

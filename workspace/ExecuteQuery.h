@@ -11,3 +11,8 @@ class CConnection;
 // run goes to the profile's thread (started here when it has none) and this
 // returns at once; the window shows the outcome when it comes.
 void ExecuteQuery(CConnection& profile);
+
+// The Execute Current Statement command: runs, as Execute would run it alone,
+// the statement under the editor's caret as the database's script dialect
+// cuts the editor's text. Nothing runs when the text holds no SQL.
+void ExecuteCurrentStatement(CConnection& profile);

@@ -164,6 +164,7 @@ void CMainFrameTests::init()
     // A store of this test's own, empty at the start of every test.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config.path()));
     QFile::remove(Config.filePath(QStringLiteral("Brevan/Tablescope.reg")));
+    QDir(Config.filePath(QStringLiteral("Brevan/Drafts"))).removeRecursively();
     Messages.clear();
     Answer = QMessageBox::Yes;
     SetMessageBoxAnswerer([this](const QString& text, QMessageBox::StandardButtons) {
@@ -244,11 +245,16 @@ void CMainFrameTests::menusToolbarAndPrompts()
     QCOMPARE(
         menus,
         (QStringList{
-            "&File: &Exit",
-            "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | - | Undo\tCtrl+Z",
+            "&File: &Open SQL File...\tCtrl+O | &Save SQL File\tCtrl+S | "
+            "Save SQL File &As...\tCtrl+Shift+S | - | 1 | 2 | 3 | 4 | - | &Exit",
+            "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | - | Undo\tCtrl+Z | "
+            "Redo\tCtrl+Y | - | &Find...\tCtrl+F | Find &Next\tF3 | Find Pre&vious\tShift+F3 | "
+            "&Replace...\tCtrl+H | - | &Go to Line...\tCtrl+G | "
+            "Co&mment/Uncomment Lines\tCtrl+/",
             "&Connection: New Database Connection... | Delete Database Connection... | "
             "Database Connection Properties... | - | Connect Database... | Disconnect Database",
-            "Query: Execute\tCtrl+F5 | Stop\tEsc", "&View: &Toolbar | &Status Bar",
+            "Query: Execute\tCtrl+F5 | Execute Current Statement\tCtrl+Enter | Stop\tEsc",
+            "&View: &Toolbar | &Status Bar | &Line Numbers",
             "&Help: &About Brevan Tablescope..."}));
     QStringList buttons;
     for (QAction* action : Frame->ToolBar->actions())
@@ -269,7 +275,7 @@ void CMainFrameTests::menusToolbarAndPrompts()
     QCOMPARE(Frame->Action(CommandDeleteConnection)->toolTip(),
              QStringLiteral("Delete database Connection"));
     QCOMPARE(Frame->Action(CommandExecute)->shortcuts(),
-             QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_F5)});
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_F5), QKeySequence(Qt::Key_F5)}));
     QCOMPARE(Frame->Action(CommandCut)->shortcuts(),
              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X),
                                   QKeySequence(Qt::SHIFT | Qt::Key_Delete)}));
@@ -300,19 +306,42 @@ void CMainFrameTests::enablingRules_data()
     QTest::addColumn<QList<int>>("disabled");
     const QList<int> perItem{CommandDeleteConnection, CommandConnectionProperties, CommandConnect,
                              CommandDisconnect};
-    const QList<int> perWindow{CommandCut, CommandCopy, CommandPaste, CommandUndo, CommandExecute};
+    const QList<int> perWindow{CommandCut,
+                               CommandCopy,
+                               CommandPaste,
+                               CommandUndo,
+                               CommandExecute,
+                               CommandRedo,
+                               CommandOpenFile,
+                               CommandSaveFile,
+                               CommandSaveFileAs,
+                               CommandRecentFile1,
+                               CommandRecentFile1 + 1,
+                               CommandRecentFile1 + 2,
+                               CommandRecentFile1 + 3,
+                               CommandFind,
+                               CommandFindNext,
+                               CommandFindPrevious,
+                               CommandReplace,
+                               CommandGoToLine,
+                               CommandToggleComment,
+                               CommandExecuteCurrent};
     const QList<int> stop{CommandStop};
     QTest::newRow("nothing") << CCommandState{} << perItem + perWindow + stop;
     QTest::newRow("a disconnected item")
         << CCommandState{true, false, true, true, false} << perWindow + stop;
-    QTest::newRow("a connected item") << CCommandState{true, true, false, false, false}
-                                      << QList<int>{CommandPaste, CommandUndo, CommandStop};
+    QTest::newRow("a connected item")
+        << CCommandState{true, true, false, false, false}
+        << QList<int>{CommandPaste, CommandUndo, CommandStop, CommandRedo};
     QTest::newRow("something to paste and undo")
-        << CCommandState{true, true, true, true, false} << stop;
+        << CCommandState{true, true, true, true, false} << stop + QList<int>{CommandRedo};
+    QTest::newRow("something to redo")
+        << CCommandState{true, true, true, true, false, true} << stop;
     QTest::newRow("connecting") << CCommandState{true, false, false, false, true}
                                 << perItem + perWindow;
     QTest::newRow("running") << CCommandState{true, true, true, true, true}
-                             << perItem + QList<int>{CommandExecute};
+                             << perItem +
+                                    QList<int>{CommandExecute, CommandExecuteCurrent, CommandRedo};
 }
 
 void CMainFrameTests::enablingRules()

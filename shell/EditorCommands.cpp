@@ -227,3 +227,18 @@ void CEditorCommands::OpenFile(const QString& path)
     else
         PendingFile_ = path;
 }
+
+void CEditorCommands::ProfileGone(const QString& name)
+{
+    CDraftStore::Remove(name);
+}
+
+void CEditorCommands::ProfileRenamed(const QString& oldName, const CConnection& profile)
+{
+    CDraft draft;
+    QString error;
+    if (CDraftStore::Read(oldName, draft) && CDraftStore::Write(profile.Name, draft, error))
+        CDraftStore::Remove(oldName);
+    if (profile.Window && profile.Window->Document)
+        profile.Window->Document->SetProfileName(profile.Name);
+}

@@ -44,6 +44,9 @@ public:
     // Before window closes: asks about a file with unsaved changes and writes
     // the draft. False when the user cancels.
     bool MayClose(CConnectionWnd& window);
+    // A deleted profile's draft goes with it; a renamed one's follows it.
+    void ProfileGone(const QString& name);
+    void ProfileRenamed(const QString& oldName, const CConnection& profile);
     // Opens path in the shown connection window, or in the next one made.
     void OpenFile(const QString& path);
 

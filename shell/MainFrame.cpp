@@ -575,6 +575,7 @@ void CMainFrame::OnDeleteConnection()
         return;
     if (!CloseConnection(index))
         return;
+    EditorCommands->ProfileGone(Connections->GetConnection(index)->Name);
     Connections->DeleteConnection(index);
     const int lastIndex = Connections->GetConnectionCount() - 1;
     Connections->SelectConnection(index >= lastIndex ? lastIndex : index);
@@ -601,7 +602,10 @@ void CMainFrame::OnConnectionProperties()
             return;
         closed = true;
     }
+    const QString oldName = profile->Name;
     *profile = dialog.Connection;
+    if (profile->Name != oldName)
+        EditorCommands->ProfileRenamed(oldName, *profile);
     if (closed) // the closed connection's tables are not carried back
         profile->Tables.clear();
     Connections->SetConnectionText(index, profile->Name);

@@ -33,6 +33,8 @@ public:
     // Takes profileName's draft, if there is one, into the editor; the draft
     // is kept under that name from now on.
     void Restore(const QString& profileName);
+    // The profile was renamed: its draft is kept under name from now on.
+    void SetProfileName(const QString& name) { ProfileName_ = name; }
     // Writes the draft now, if it is behind the editor.
     void WriteDraft();
 

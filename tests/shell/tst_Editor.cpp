@@ -323,6 +323,15 @@ void CEditorTests::twoProfilesKeepTwoDrafts()
     QCOMPARE(Shown()->Editor->toPlainText(), QStringLiteral("select 'first';"));
     // Undo does not reach back past the restored text.
     QVERIFY(!Shown()->Editor->document()->isUndoAvailable());
+
+    // A deleted profile's draft goes with it: a new profile of that name
+    // starts empty.
+    QVERIFY(CDraftStore::Read(QStringLiteral("second"), *std::make_unique<CDraft>()));
+    Frame->Connections->SelectConnection(1);
+    Frame->Action(CommandDeleteConnection)->trigger();
+    QVERIFY(!CDraftStore::Read(QStringLiteral("second"), *std::make_unique<CDraft>()));
+    QVERIFY(Connect(AddSQLiteProfile(QStringLiteral("second"))));
+    QCOMPARE(Shown()->Editor->toPlainText(), QString());
 }
 
 int CEditorTests::RunChild(int argc, char** argv)

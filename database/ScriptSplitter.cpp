@@ -68,6 +68,13 @@ QStringList SplitScript(const QString& script, EScriptDialect dialect)
     return CScriptSplitter(script, dialect).Split();
 }
 
+QList<CStatementSpan> SplitScriptSpans(const QString& script, EScriptDialect dialect)
+{
+    CScriptSplitter splitter(script, dialect);
+    splitter.Split();
+    return splitter.Spans();
+}
+
 CScriptSplitter::CScriptSplitter(const QString& script, EScriptDialect dialect)
     : Text_(script), Dialect_(dialect)
 {
@@ -266,9 +273,11 @@ void CScriptSplitter::EndPiece(qsizetype end)
 {
     const QString piece = Text_.sliced(PieceStart_, end - PieceStart_);
     const QString terminator = TerminatorDirective(piece);
-    if (terminator.isEmpty())
+    if (terminator.isEmpty()) {
         Pieces_.append(piece);
-    else
+        // Pos_ is already past the terminator, or at the text's end.
+        Spans_.append(CStatementSpan{PieceStart_, end - PieceStart_, Pos_});
+    } else
         Terminator_ = terminator;
     ResetStatement();
 }

@@ -61,6 +61,19 @@ constexpr EScriptDialect operator|(EScriptDialect a, EScriptDialect b)
 // empty last piece.
 QStringList SplitScript(const QString& script, EScriptDialect dialect);
 
+// Where one statement of SplitScript lies in its script: Start and Length
+// give exactly the piece SplitScript returns; End is past its terminator (the
+// text's end for the last piece).
+struct CStatementSpan
+{
+    qsizetype Start = 0;
+    qsizetype Length = 0;
+    qsizetype End = 0;
+};
+
+// The statements of script as SplitScript cuts them, by their place.
+QList<CStatementSpan> SplitScriptSpans(const QString& script, EScriptDialect dialect);
+
 // The text after the white space and comments that lead it (an unclosed
 // comment runs to the end).
 QStringView SkipSpaceAndComments(QStringView text);
@@ -74,6 +87,8 @@ class CScriptSplitter
 public:
     CScriptSplitter(const QString& script, EScriptDialect dialect);
     QStringList Split();
+    // Where each piece of the last Split lies, in the same order.
+    const QList<CStatementSpan>& Spans() const { return Spans_; }
 
 private:
     enum class EState
@@ -107,6 +122,7 @@ private:
     const QString& Text_;
     const EScriptDialect Dialect_;
     QStringList Pieces_;
+    QList<CStatementSpan> Spans_;
     QString Terminator_ = QStringLiteral(";");
     EState State_ = EState::Code;
     QString DollarTag_; // "$tag$" while inside a dollar-quoted string

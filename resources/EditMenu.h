@@ -11,6 +11,7 @@ enum EEditCommand : int
     CommandCut = 57635,
     CommandPaste = 57637,
     CommandUndo = 57643,
+    CommandRedo = 57644,
 };
 
 inline constexpr const char* EditMenuTitle = "&Edit";

@@ -18,6 +18,18 @@ enum EMainCommand : int
     CommandRowLimit100000 = 32793,
     CommandRowLimitNone = 32794,
     CommandExportResult = 32795,
+    CommandExecuteCurrent = 32800,
+    CommandFindPrevious = 32801,
+    CommandGoToLine = 32802,
+    CommandToggleComment = 32803,
+    CommandLineNumbers = 32804,
+    CommandOpenFile = 57601,
+    CommandSaveFile = 57603,
+    CommandSaveFileAs = 57604,
+    CommandRecentFile1 = 57616, // and the next RecentFileCount - 1 ids
+    CommandFind = 57636,
+    CommandFindNext = 57640,
+    CommandReplace = 57641,
     CommandAbout = 57664,
     CommandExit = 57665,
     CommandContextHelp = 57669,
@@ -56,6 +68,20 @@ struct CMainCommand
 
 // In menu order within each pop-up.
 inline constexpr CMainCommand MainCommands[] = {
+    {CommandOpenFile, PopupFile, "&Open SQL File...\tCtrl+O", "Ctrl+O",
+     "Opens an SQL script file in the SQL window of the selected connection\nOpen SQL File", 0, "",
+     ""},
+    {CommandSaveFile, PopupFile, "&Save SQL File\tCtrl+S", "Ctrl+S",
+     "Saves the text of the SQL window to its file\nSave SQL File", 0, "", ""},
+    {CommandSaveFileAs, PopupFile, "Save SQL File &As...\tCtrl+Shift+S", "Ctrl+Shift+S",
+     "Saves the text of the SQL window to a file of your choice\nSave SQL File As", 0, "", ""},
+    {0, PopupFile, nullptr, "", "", 0, "", ""},
+    // The recent files: their menu items show a file each, or are hidden.
+    {CommandRecentFile1, PopupFile, "1", "", "Opens this SQL file\nRecent File", 0, "", ""},
+    {CommandRecentFile1 + 1, PopupFile, "2", "", "Opens this SQL file\nRecent File", 0, "", ""},
+    {CommandRecentFile1 + 2, PopupFile, "3", "", "Opens this SQL file\nRecent File", 0, "", ""},
+    {CommandRecentFile1 + 3, PopupFile, "4", "", "Opens this SQL file\nRecent File", 0, "", ""},
+    {0, PopupFile, nullptr, "", "", 0, "", ""},
     {CommandExit, PopupFile, "&Exit", "", "Closes the application\nExit", 0, "", ""},
 
     {CommandCut, PopupEdit, "&Cut\tCtrl+X", "Ctrl+X; Shift+Del", "Cut selection to clipboard\nCut",
@@ -67,6 +93,22 @@ inline constexpr CMainCommand MainCommands[] = {
     {0, PopupEdit, nullptr, "", "", 0, "", ""},
     {CommandUndo, PopupEdit, "Undo\tCtrl+Z", "Ctrl+Z; Alt+Backspace",
      "Отмена последнего действия\nОтменить", 0, "", ""},
+    {CommandRedo, PopupEdit, "Redo\tCtrl+Y", "Ctrl+Y; Ctrl+Shift+Z",
+     "Does again what Undo took back\nRedo", 0, "", ""},
+    {0, PopupEdit, nullptr, "", "", 0, "", ""},
+    {CommandFind, PopupEdit, "&Find...\tCtrl+F", "Ctrl+F", "Finds text in the SQL window\nFind", 0,
+     "", ""},
+    {CommandFindNext, PopupEdit, "Find &Next\tF3", "F3",
+     "Finds the next place of the text to find\nFind Next", 0, "", ""},
+    {CommandFindPrevious, PopupEdit, "Find Pre&vious\tShift+F3", "Shift+F3",
+     "Finds the previous place of the text to find\nFind Previous", 0, "", ""},
+    {CommandReplace, PopupEdit, "&Replace...\tCtrl+H", "Ctrl+H",
+     "Replaces text in the SQL window\nReplace", 0, "", ""},
+    {0, PopupEdit, nullptr, "", "", 0, "", ""},
+    {CommandGoToLine, PopupEdit, "&Go to Line...\tCtrl+G", "Ctrl+G",
+     "Moves the caret to a line of the SQL window\nGo to Line", 0, "", ""},
+    {CommandToggleComment, PopupEdit, "Co&mment/Uncomment Lines\tCtrl+/", "Ctrl+/",
+     "Comments out the selected lines, or brings them back\nComment/Uncomment", 0, "", ""},
 
     {CommandNewConnection, PopupConnection, "New Database Connection...", "",
      "Creates a new database connection and puts int into the left-upper side of the "
@@ -86,10 +128,15 @@ inline constexpr CMainCommand MainCommands[] = {
     {CommandDisconnect, PopupConnection, "Disconnect Database", "",
      "Closes the open database connection\nDisconnect Database", 0, "", ""},
 
-    {CommandExecute, PopupQuery, "Execute\tCtrl+F5", "Ctrl+F5",
+    {CommandExecute, PopupQuery, "Execute\tCtrl+F5", "Ctrl+F5; F5",
      "Runs the SQL query or selected text in the SQL query window against the selected "
      "database\nExecute",
      4, "system-run", ":/toolbar/execute"},
+    {CommandExecuteCurrent, PopupQuery, "Execute Current Statement\tCtrl+Enter",
+     "Ctrl+Return; Ctrl+Enter",
+     "Runs the statement under the caret against the selected database\nExecute Current "
+     "Statement",
+     0, "", ""},
     {CommandStop, PopupQuery, "Stop\tEsc", "Esc",
      "Stops the running statement or the connection attempt of the selected database\nStop", 5,
      "process-stop", ":/toolbar/stop"},
@@ -113,6 +160,8 @@ inline constexpr CMainCommand MainCommands[] = {
      0, "", ""},
     {CommandViewStatusBar, PopupView, "&Status Bar", "",
      "Shows or hides status bar on the screen\nStatus Bar", 0, "", ""},
+    {CommandLineNumbers, PopupView, "&Line Numbers", "",
+     "Shows or hides the line numbers of the SQL windows\nLine Numbers", 0, "", ""},
 
     {CommandAbout, PopupHelp, "&About Brevan Tablescope...", "",
      "Shows product version and developer copyrights\nAbout Brevan Tablescope", 0, "", ""},

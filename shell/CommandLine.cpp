@@ -5,6 +5,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <cstdio>
 
@@ -97,9 +98,11 @@ CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
     parser.addOption(formatOption);
     parser.addOption(maxRowsOption);
     parser.addOption(nullOption);
-    parser.addPositionalArgument(QStringLiteral("file"),
-                                 QStringLiteral("An SQLite database file to open."),
-                                 QStringLiteral("[file]"));
+    parser.addPositionalArgument(
+        QStringLiteral("file"),
+        QStringLiteral("An SQLite database file to open, or an SQL script (*.sql) to open in the "
+                       "SQL window; one of each may be given."),
+        QStringLiteral("[file]"));
 
     const QString programName = ProgramName(arguments);
     // The parser needs the program's name in front, even when a caller has none.
@@ -174,16 +177,33 @@ CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
             return UsageError(programName, QStringLiteral("The database file name is empty."));
         return result;
     }
-    if (positional.size() > 1)
+    QStringList databases;
+    QStringList scripts;
+    for (const QString& file : positional) {
+        if (file.isEmpty())
+            return UsageError(programName, QStringLiteral("The file name is empty."));
+        (IsSqlScriptName(file) ? scripts : databases).append(file);
+    }
+    if (scripts.size() > 1)
+        return UsageError(programName,
+                          QStringLiteral("Only one SQL script can be opened; %1 were given.")
+                              .arg(scripts.size()));
+    result.SqlFilePath = scripts.value(0);
+    if (databases.size() > 1)
         return UsageError(
             programName,
             QStringLiteral("Only one file can be opened; %1 were given.").arg(positional.size()));
-    if (!positional.isEmpty()) {
-        if (positional.first().isEmpty())
-            return UsageError(programName, QStringLiteral("The file name is empty."));
-        result.FilePath = positional.first();
-    }
+    result.FilePath = databases.value(0);
     return result;
+}
+
+bool CCommandLine::IsSqlScriptName(const QString& path)
+{
+    if (!path.endsWith(QStringLiteral(".sql"), Qt::CaseInsensitive))
+        return false;
+    // A database saved under a script's name is still a database.
+    QFile file(path);
+    return !file.open(QIODevice::ReadOnly) || file.read(16) != QByteArray("SQLite format 3", 16);
 }
 
 QStringList CCommandLine::FromArgv(int argc, char* argv[])

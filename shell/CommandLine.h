@@ -30,6 +30,10 @@ public:
     QString Message;             // help, version or usage error text, ending in a line break
     bool MessageIsError = false; // Message belongs on standard error
     QString FilePath;            // the database file to open, as written; empty when none
+    // The SQL script to open in the editor, as written; empty when none. A
+    // file argument is a script when its name ends in ".sql" (any case) and
+    // it does not begin as an SQLite database does; any other is a database.
+    QString SqlFilePath;
     // --execute: run a script without the window. Set by both passes, so
     // that main() knows before any application object which kind to make.
     bool Execute = false;
@@ -39,6 +43,9 @@ public:
     bool Csv = false;    // rows as CSV instead of tab-separated
     int MaxRows = 1000;  // rows of the query to write at most; 0 for all
     QString NullText;    // what a NULL is written as
+
+    // Whether a file argument names an SQL script rather than a database.
+    static bool IsSqlScriptName(const QString& path);
 
     // Parses a whole argument list, the program's own name first.
     static CCommandLine Parse(const QStringList& arguments, EPass pass);

@@ -11,6 +11,7 @@ bool IsCommandEnabled(int command, const CCommandState& state)
     case CommandDisconnect:
         return state.HasCurrentItem && !state.Busy;
     case CommandExecute:
+    case CommandExecuteCurrent:
         return state.HasWindow && !state.Busy;
     case CommandStop:
         return state.HasCurrentItem && state.Busy;
@@ -25,7 +26,22 @@ bool IsCommandEnabled(int command, const CCommandState& state)
         return state.HasCurrentItem;
     case CommandCopy:
     case CommandCut:
+    case CommandOpenFile:
+    case CommandSaveFile:
+    case CommandSaveFileAs:
+    case CommandRecentFile1:
+    case CommandRecentFile1 + 1:
+    case CommandRecentFile1 + 2:
+    case CommandRecentFile1 + 3:
+    case CommandFind:
+    case CommandFindNext:
+    case CommandFindPrevious:
+    case CommandReplace:
+    case CommandGoToLine:
+    case CommandToggleComment:
         return state.HasWindow;
+    case CommandRedo:
+        return state.HasWindow && state.CanRedo;
     case CommandPaste:
         return state.HasWindow && state.CanPaste;
     case CommandUndo:

@@ -7,11 +7,13 @@
 #include "profiles/LoginDlg.h"
 #include "profiles/PasswordStore.h"
 #include "resources/MainMenu.h"
+#include "shell/EditorCommands.h"
 #include "shell/HelpPage.h"
 #include "shell/LockKeys.h"
 #include "shell/OpenConnection.h"
 #include "shell/TablescopeApp.h"
 #include "workspace/ConnectionWnd.h"
+#include "workspace/EditorDocument.h"
 #include "workspace/ExecuteQuery.h"
 #include "workspace/ExportDialog.h"
 #include "workspace/MessageBox.h"
@@ -69,6 +71,10 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     // The toolbar and the status bar stand even when the profiles could not
     // be loaded: the window is no less usable without them.
     BuildStatusBar();
+    EditorCommands = new CEditorCommands(
+        *this, [this] { return CurrentProfile(); }, [this](int id) { return Action(id); });
+    EditorCommands->SetUp();
+    connect(EditorCommands, &CEditorCommands::Changed, this, &CMainFrame::UpdateCommands);
 
     // Where remembered passwords went, when no keyring could take them.
     const auto showPasswordNotice = [this] {
@@ -204,6 +210,11 @@ void CMainFrame::RunCommand(int command)
     QAction* action = Action(command);
     if (action && !action->isEnabled())
         return;
+    if (CEditorCommands::Handles(command)) {
+        EditorCommands->Run(command);
+        UpdateCommands();
+        return;
+    }
     switch (command) {
     case CommandExit:
         close();
@@ -299,6 +310,9 @@ void CMainFrame::RunClipboardCommand(int command)
     case CommandUndo:
         window->Editor->undo();
         break;
+    case CommandRedo:
+        window->Editor->redo();
+        break;
     }
 }
 
@@ -311,6 +325,7 @@ CCommandState CMainFrame::CommandState() const
     if (window && window->Editor) {
         state.CanPaste = window->Editor->canPaste();
         state.CanUndo = window->Editor->document()->isUndoAvailable();
+        state.CanRedo = window->Editor->document()->isRedoAvailable();
     }
     state.Busy = IsBusy(CurrentProfile());
     state.HasMoreRows = window && window->HasMoreRows();
@@ -394,6 +409,8 @@ void CMainFrame::ShowConnection(int item)
     const int index = item == -1 ? Connections->GetCurrentConnection() : item;
     const CConnection* shown = Connections->GetConnection(index);
     if (!shown) {
+        if (EditorCommands)
+            EditorCommands->ShowCurrent();
         UpdateCommands();
         return;
     }
@@ -414,6 +431,8 @@ void CMainFrame::ShowConnection(int item)
     }
     if (shown->Window)
         shown->Window->show();
+    if (EditorCommands)
+        EditorCommands->ShowCurrent();
     UpdateCommands();
 }
 
@@ -442,6 +461,7 @@ bool CMainFrame::CreateConnectionWindow(CConnection& profile)
         connect(window->Editor, &QPlainTextEdit::copyAvailable, this, &CMainFrame::UpdateCommands);
         window->Editor->setFocus();
     }
+    EditorCommands->AttachWindow(*window, profile);
     return created;
 }
 
@@ -563,6 +583,9 @@ bool CMainFrame::CloseConnection(int item)
         return true;
     if (IsBusy(profile))
         return false;
+    // A file with unsaved changes is asked about first; Cancel keeps it open.
+    if (profile->Window && !EditorCommands->MayClose(*profile->Window))
+        return false;
     CloseConnectionNow(item);
     return true;
 }
@@ -574,6 +597,8 @@ void CMainFrame::CloseConnectionNow(int item)
     // what it sends back finds its window gone.
     profile->CloseDatabase();
     if (CConnectionWnd* window = profile->Window) {
+        if (window->Document)
+            window->Document->WriteDraft();
         window->Database = nullptr;
         profile->Window = nullptr;
         delete window;
@@ -604,6 +629,7 @@ void CMainFrame::OnDeleteConnection()
         return;
     if (!CloseConnection(index))
         return;
+    EditorCommands->ProfileGone(Connections->GetConnection(index)->Name);
     Connections->DeleteConnection(index);
     const int lastIndex = Connections->GetConnectionCount() - 1;
     Connections->SelectConnection(index >= lastIndex ? lastIndex : index);
@@ -630,7 +656,10 @@ void CMainFrame::OnConnectionProperties()
             return;
         closed = true;
     }
+    const QString oldName = profile->Name;
     *profile = dialog.Connection;
+    if (profile->Name != oldName)
+        EditorCommands->ProfileRenamed(oldName, *profile);
     if (closed) // the closed connection's tables are not carried back
         profile->Tables.clear();
     Connections->SetConnectionText(index, profile->Name);
@@ -682,6 +711,11 @@ void CMainFrame::OpenDatabaseFile(const QString& file)
     RunConnectionCommand(CommandConnect);
 }
 
+void CMainFrame::OpenSqlFile(const QString& file)
+{
+    EditorCommands->OpenFile(file);
+}
+
 void CMainFrame::OnExecute()
 {
     if (CConnection* profile = CurrentProfile())
@@ -707,6 +741,13 @@ void CMainFrame::MoveFocusToPane(int step)
 
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    for (int i = 0; i < Connections->GetConnectionCount(); ++i) {
+        if (CConnectionWnd* window = Connections->GetConnection(i)->Window;
+            window && !EditorCommands->MayClose(*window)) {
+            event->ignore();
+            return;
+        }
+    }
     if (const CConnection* busy = FirstBusyProfile()) {
         const QString question =
             QStringLiteral("A statement is still running on \"%1\". Stop it and quit?")

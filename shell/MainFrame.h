@@ -22,6 +22,7 @@ class CConnection;
 class CConnectionAttempt;
 class CConnectionWnd;
 class CConnectionsWnd;
+class CEditorCommands;
 class CSubstrate;
 class QAction;
 class QLabel;
@@ -67,6 +68,10 @@ public:
     // gets a message; nothing is then created or changed.
     void OpenDatabaseFile(const QString& file);
 
+    // Opens an SQL file in the shown connection window, or in the next
+    // connection window made when none is shown.
+    void OpenSqlFile(const QString& file);
+
     // The conditions of the enabling rules as they stand now.
     CCommandState CommandState() const;
 
@@ -76,6 +81,7 @@ public:
     QSplitter* OuterSplitter = nullptr;
     QSplitter* InnerSplitter = nullptr;
     QToolBar* ToolBar = nullptr;
+    CEditorCommands* EditorCommands = nullptr; // the commands on the shown editor
 
 protected:
     void closeEvent(QCloseEvent* event) override;

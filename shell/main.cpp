@@ -25,5 +25,7 @@ int main(int argc, char* argv[])
     frame.showMaximized();
     if (!commandLine.FilePath.isEmpty())
         frame.OpenDatabaseFile(commandLine.FilePath);
+    if (!commandLine.SqlFilePath.isEmpty())
+        frame.OpenSqlFile(commandLine.SqlFilePath);
     return app.exec();
 }

@@ -3,6 +3,8 @@
 #include "database/DatabaseThread.h"
 #include "resources/EditMenu.h"
 #include "workspace/ClipboardHandler.h"
+#include "workspace/EditorDocument.h"
+#include "workspace/FindBar.h"
 #include "workspace/MessageBox.h"
 #include "workspace/ResultExport.h"
 #include "workspace/ResultGrid.h"
@@ -47,7 +49,16 @@ bool CConnectionWnd::Create(QWidget* host, const QRect& rect)
 
     Splitter = new QSplitter(Qt::Vertical, this);
     Splitter->setChildrenCollapsible(true);
-    Editor = new CSyntaxRichEditCtrl(Splitter);
+    // The editor and its find bar share the splitter's upper pane.
+    auto* editorPane = new QWidget(Splitter);
+    Editor = new CSyntaxRichEditCtrl(editorPane);
+    FindBar = new CFindBar(*Editor, editorPane);
+    auto* editorLayout = new QVBoxLayout(editorPane);
+    editorLayout->setContentsMargins(0, 0, 0, 0);
+    editorLayout->setSpacing(0);
+    editorLayout->addWidget(Editor, 1);
+    editorLayout->addWidget(FindBar);
+    Document = new CEditorDocument(*Editor, *this);
     // The grid with the bar that tells of rows left unread below it.
     auto* results = new QWidget(Splitter);
     auto* layout = new QVBoxLayout(results);
@@ -65,7 +76,7 @@ bool CConnectionWnd::Create(QWidget* host, const QRect& rect)
     connect(MoreRowsBar, &QLabel::linkActivated, this, &CConnectionWnd::FetchAllRequested);
     layout->addWidget(ResultList, 1);
     layout->addWidget(MoreRowsBar);
-    Splitter->addWidget(Editor);
+    Splitter->addWidget(editorPane);
     Splitter->addWidget(results);
     // The editor keeps its height when the window grows; the grid takes the
     // rest.

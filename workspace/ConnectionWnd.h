@@ -22,6 +22,8 @@ struct CExportOptions;
 struct CResultPiece;
 struct CRunControl;
 class CClipboardHandler;
+class CEditorDocument;
+class CFindBar;
 class CResultGrid;
 class CSyntaxRichEditCtrl;
 class QLabel;
@@ -76,6 +78,8 @@ public:
     int RowLimit = 1000;    // rows of a query to read at most; 0 for all
     QSplitter* Splitter = nullptr;
     CSyntaxRichEditCtrl* Editor = nullptr;
+    CFindBar* FindBar = nullptr;         // under the editor, hidden until asked for
+    CEditorDocument* Document = nullptr; // the editor's file and draft
     CResultGrid* ResultList = nullptr;
     // Under the grid while the last query had more rows than the limit.
     QLabel* MoreRowsBar = nullptr;

@@ -16,3 +16,8 @@ void ExecuteQuery(CConnection& profile);
 // every row (Fetch All Rows). Nothing happens unless its window says rows
 // were left unread.
 void FetchAllRows(CConnection& profile);
+
+// The Execute Current Statement command: runs, as Execute would run it alone,
+// the statement under the editor's caret as the database's script dialect
+// cuts the editor's text. Nothing runs when the text holds no SQL.
+void ExecuteCurrentStatement(CConnection& profile);

@@ -141,3 +141,26 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
     if (!run.Succeeded())
         run.Recordset.reset();
 }
+
+QString StatementAt(const QString& text, int position, EScriptDialect dialect)
+{
+    const QList<CStatementSpan> spans = SplitScriptSpans(text, dialect);
+    qsizetype at = 0;
+    while (at < spans.size() - 1 && position > spans.at(at).End)
+        ++at;
+    const auto holdsSql = [&](qsizetype index) {
+        const CStatementSpan& span = spans.at(index);
+        return ContainsSql(QStringView(text).sliced(span.Start, span.Length));
+    };
+    // Space and comments alone: the statement before them, else the one after.
+    qsizetype chosen = -1;
+    for (qsizetype i = at; i >= 0 && chosen < 0; --i)
+        if (holdsSql(i))
+            chosen = i;
+    for (qsizetype i = at + 1; i < spans.size() && chosen < 0; ++i)
+        if (holdsSql(i))
+            chosen = i;
+    if (chosen < 0)
+        return {};
+    return text.sliced(spans.at(chosen).Start, spans.at(chosen).Length);
+}

@@ -6,6 +6,7 @@
 // so that the command-line runner and the tests use it as the window does.
 
 #include "database/AbstractDatabase.h"
+#include "database/ScriptSplitter.h"
 
 #include <QString>
 #include <QStringList>
@@ -58,6 +59,13 @@ int FindSelectIndex(const QStringList& statements);
 // that is a non-empty range inside the text, otherwise the whole text; with
 // "\r\n" reduced to "\n" first.
 QString ScriptToRun(const QString& text, int start, int end);
+
+// What Execute Current Statement runs of text: the statement that holds
+// position as SplitScriptSpans cuts it by dialect, without its terminator. A
+// position just past a terminator belongs to the statement it ends; one in
+// the white space or comments after the last statement, to the last
+// statement. Empty when text holds no SQL.
+QString StatementAt(const QString& text, int position, EScriptDialect dialect);
 
 // Cuts script into statements by the database's script dialect (SplitScript)
 // and runs them in order through database, between BeginScript and

@@ -11,6 +11,7 @@
 #include <array>
 #include <memory>
 
+class CLineNumberArea;
 class CSyntaxParser;
 class CSyntaxHighlighter;
 
@@ -42,17 +43,49 @@ public:
     int ColouredLineCount() const;
     void ResetColouredLineCount();
 
+    // The margin of line numbers, shown unless switched off.
+    void SetLineNumbersShown(bool shown);
+    bool LineNumbersShown() const { return LineNumbersShown_; }
+    int LineNumberWidth() const;
+    void PaintLineNumbers(const QPaintEvent& event);
+
+    // Puts the caret at the start of line (1-based; clamped to the text).
+    void GoToLine(int line);
+    // Indents every line the selection touches by one tab, or takes one
+    // level of indentation (a tab, or up to four spaces) off them; one undo
+    // step.
+    void IndentLines(bool indent);
+    // Puts "-- " before every line the selection touches, or, when each of
+    // them that holds text already starts with "--", takes that off; one
+    // undo step.
+    void ToggleLineComments();
+
     // The scanner; not owned, it must outlive its use here. Without one
     // nothing is coloured.
     const CSyntaxParser* Parser = nullptr;
 
+signals:
+    // A local file was dropped on the editor (it is not inserted as text).
+    void FileDropped(const QString& path);
+
 protected:
     void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void BuildFormats();
+    void UpdateLineNumberMargin();
+    // The first and last block the selection (or the caret) touches.
+    std::pair<int, int> SelectedLines() const;
 
     static constexpr int TableSize = 16; // indices 0 to 14, and 15 for all others
     std::array<QTextCharFormat, TableSize> Formats_;
     std::unique_ptr<CSyntaxHighlighter> Highlighter_;
+    CLineNumberArea* LineNumbers_ = nullptr;
+    bool LineNumbersShown_ = true;
+    int LineNumberDigits_ = 0; // the digits the margin has room for
 };

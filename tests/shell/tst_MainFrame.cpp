@@ -164,6 +164,7 @@ void CMainFrameTests::init()
     // A store of this test's own, empty at the start of every test.
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(Config.path()));
     QFile::remove(Config.filePath(QStringLiteral("Brevan/Tablescope.reg")));
+    QDir(Config.filePath(QStringLiteral("Brevan/Drafts"))).removeRecursively();
     Messages.clear();
     Answer = QMessageBox::Yes;
     SetMessageBoxAnswerer([this](const QString& text, QMessageBox::StandardButtons) {
@@ -244,13 +245,19 @@ void CMainFrameTests::menusToolbarAndPrompts()
     QCOMPARE(
         menus,
         (QStringList{
-            "&File: &Exit",
-            "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | - | Undo\tCtrl+Z",
+            "&File: &Open SQL File...\tCtrl+O | &Save SQL File\tCtrl+S | "
+            "Save SQL File &As...\tCtrl+Shift+S | - | 1 | 2 | 3 | 4 | - | &Exit",
+            "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | - | Undo\tCtrl+Z | "
+            "Redo\tCtrl+Y | - | &Find...\tCtrl+F | Find &Next\tF3 | Find Pre&vious\tShift+F3 | "
+            "&Replace...\tCtrl+H | - | &Go to Line...\tCtrl+G | "
+            "Co&mment/Uncomment Lines\tCtrl+/",
             "&Connection: New Database Connection... | Delete Database Connection... | "
             "Database Connection Properties... | - | Connect Database... | Disconnect Database",
-            "Query: Execute\tCtrl+F5 | Stop\tEsc | - | Fetch All Rows | Row Limit: 1,000 | Row "
-            "Limit: 10,000 | Row Limit: 100,000 | Row Limit: No Limit | - | Export Result...",
-            "&View: &Toolbar | &Status Bar", "&Help: &About Brevan Tablescope..."}));
+            "Query: Execute\tCtrl+F5 | Execute Current Statement\tCtrl+Enter | Stop\tEsc | - | "
+            "Fetch All Rows | Row Limit: 1,000 | Row Limit: 10,000 | Row Limit: 100,000 | Row "
+            "Limit: No Limit | - | Export Result...",
+            "&View: &Toolbar | &Status Bar | &Line Numbers",
+            "&Help: &About Brevan Tablescope..."}));
     QStringList buttons;
     for (QAction* action : Frame->ToolBar->actions())
         buttons.append(action->objectName());
@@ -270,7 +277,7 @@ void CMainFrameTests::menusToolbarAndPrompts()
     QCOMPARE(Frame->Action(CommandDeleteConnection)->toolTip(),
              QStringLiteral("Delete database Connection"));
     QCOMPARE(Frame->Action(CommandExecute)->shortcuts(),
-             QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_F5)});
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_F5), QKeySequence(Qt::Key_F5)}));
     QCOMPARE(Frame->Action(CommandCut)->shortcuts(),
              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_X),
                                   QKeySequence(Qt::SHIFT | Qt::Key_Delete)}));
@@ -304,22 +311,45 @@ void CMainFrameTests::enablingRules_data()
     const QList<int> limits{CommandRowLimit1000, CommandRowLimit10000, CommandRowLimit100000,
                             CommandRowLimitNone};
     const QList<int> rows{CommandFetchAll, CommandExportResult};
-    const QList<int> perWindow{CommandCut, CommandCopy, CommandPaste, CommandUndo, CommandExecute};
+    const QList<int> perWindow{CommandCut,
+                               CommandCopy,
+                               CommandPaste,
+                               CommandUndo,
+                               CommandExecute,
+                               CommandRedo,
+                               CommandOpenFile,
+                               CommandSaveFile,
+                               CommandSaveFileAs,
+                               CommandRecentFile1,
+                               CommandRecentFile1 + 1,
+                               CommandRecentFile1 + 2,
+                               CommandRecentFile1 + 3,
+                               CommandFind,
+                               CommandFindNext,
+                               CommandFindPrevious,
+                               CommandReplace,
+                               CommandGoToLine,
+                               CommandToggleComment,
+                               CommandExecuteCurrent};
     const QList<int> stop{CommandStop};
     QTest::newRow("nothing") << CCommandState{} << perItem + perWindow + stop + limits + rows;
     QTest::newRow("a disconnected item")
         << CCommandState{true, false, true, true, false} << perWindow + stop + rows;
-    QTest::newRow("a connected item") << CCommandState{true, true, false, false, false}
-                                      << QList<int>{CommandPaste, CommandUndo, CommandStop} + rows;
+    QTest::newRow("a connected item")
+        << CCommandState{true, true, false, false, false}
+        << QList<int>{CommandPaste, CommandUndo, CommandStop, CommandRedo} + rows;
     QTest::newRow("something to paste and undo")
-        << CCommandState{true, true, true, true, false} << stop + rows;
+        << CCommandState{true, true, true, true, false} << stop + rows + QList<int>{CommandRedo};
+    QTest::newRow("something to redo")
+        << CCommandState{true, true, true, true, false, true} << stop + rows;
     QTest::newRow("rows shown, more to fetch")
-        << CCommandState{true, true, false, false, false, true, true}
-        << QList<int>{CommandPaste, CommandUndo, CommandStop};
+        << CCommandState{true, true, false, false, false, false, true, true}
+        << QList<int>{CommandPaste, CommandUndo, CommandStop, CommandRedo};
     QTest::newRow("connecting") << CCommandState{true, false, false, false, true}
                                 << perItem + perWindow + rows;
-    QTest::newRow("running") << CCommandState{true, true, true, true, true, true, true}
-                             << perItem + rows + QList<int>{CommandExecute};
+    QTest::newRow("running") << CCommandState{true, true, true, true, true, false, true, true}
+                             << perItem + rows +
+                                    QList<int>{CommandExecute, CommandExecuteCurrent, CommandRedo};
 }
 
 void CMainFrameTests::enablingRules()

@@ -175,9 +175,11 @@ bool COdbcDatabase::Connect(const QString& database, const QString& user, const 
                                 ? database
                                 : ConnectStringWith(database, user, password);
     // No window to prompt from: whatever the connect string lacks, the
-    // driver does without.
+    // driver does without. Asked to complete, a driver that would prompt on
+    // a refused login (MariaDB's) reports its failed dialog instead of the
+    // server's reason, so it is told never to prompt.
     const SQLRETURN result = SQLDriverConnectW(Connection_.Get(), nullptr, Wide(connect), SQL_NTS,
-                                               nullptr, 0, nullptr, SQL_DRIVER_COMPLETE);
+                                               nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (SQL_SUCCEEDED(result)) {
         ReadScriptDialect();
         return true;

@@ -237,8 +237,9 @@ void CScriptRunnerTests::scripts_data()
     for (int i = 0; i <= 10; ++i)
         digits += QStringLiteral("insert into d values (%1);\n").arg(i);
 
-    for (const ETestBackend backend : {ETestBackend::SQLite, ETestBackend::FireBird,
-                                       ETestBackend::OdbcPostgres, ETestBackend::OdbcSQLite}) {
+    for (const ETestBackend backend :
+         {ETestBackend::SQLite, ETestBackend::FireBird, ETestBackend::OdbcPostgres,
+          ETestBackend::OdbcSQLite, ETestBackend::OdbcMariaDB}) {
         const QByteArray name = CTestDatabases::Name(backend).toUtf8();
         QTest::addRow("%s: rows", name.constData())
             << backend << QStringLiteral("create table t (a integer, b varchar(20))") << false

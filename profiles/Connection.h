@@ -25,7 +25,7 @@ public:
         QStringList Columns;
         // Why the columns could not be read (the database's message); empty
         // when they were.
-        QString Error;
+        QString Error{};
     };
 
     CConnection() = default;

@@ -86,6 +86,7 @@ CConnection& CConnection::operator=(const CConnection& other)
     Login = other.Login;
     Password = other.Password;
     RememberAuth = other.RememberAuth;
+    RowLimit = other.RowLimit;
     Tables = other.Tables;
     return *this;
 }
@@ -131,6 +132,9 @@ bool ReadConnection(CRegistry& registry, const QString& path, CConnection& profi
     registry.ReadDword(QStringLiteral("Type"), type);
     profile.Type = type;
     profile.RememberAuth = !profile.Login.isEmpty() || !profile.Password.isEmpty();
+    qint32 limit = CConnection::DefaultRowLimit;
+    if (registry.ReadDword(QStringLiteral("RowLimit"), limit) && limit >= 0)
+        profile.RowLimit = limit;
     return true;
 }
 
@@ -236,7 +240,10 @@ bool WriteProfile(CRegistry& registry, const CConnection& profile, const QString
     if (!registry.WriteString(QStringLiteral("Name"), profile.Name) ||
         !registry.WriteString(QStringLiteral("Path"), profile.Path) ||
         !registry.WriteString(QStringLiteral("Alias"), profile.Alias) ||
-        !registry.WriteDword(QStringLiteral("Type"), profile.Type)) {
+        !registry.WriteDword(QStringLiteral("Type"), profile.Type) ||
+        // Written only when it is not the default: a store without it reads as before.
+        (profile.RowLimit != CConnection::DefaultRowLimit &&
+         !registry.WriteDword(QStringLiteral("RowLimit"), profile.RowLimit))) {
         error = QStringLiteral("Failed to write connection properties to the registry: ") + path;
         return false;
     }

@@ -61,6 +61,10 @@ public:
     // Login and Password are stored only when true; otherwise they live in
     // memory until the application exits.
     bool RememberAuth = false;
+    // Rows of a query that the grid reads at most; 0 for every row. Stored
+    // as "RowLimit" when it is not DefaultRowLimit.
+    int RowLimit = DefaultRowLimit;
+    static constexpr int DefaultRowLimit = 1000;
 };
 
 class CRegistry;

@@ -12,6 +12,12 @@ enum EMainCommand : int
 {
     CommandExecute = 32788,
     CommandStop = 32789,
+    CommandFetchAll = 32790,
+    CommandRowLimit1000 = 32791,
+    CommandRowLimit10000 = 32792,
+    CommandRowLimit100000 = 32793,
+    CommandRowLimitNone = 32794,
+    CommandExportResult = 32795,
     CommandAbout = 57664,
     CommandExit = 57665,
     CommandContextHelp = 57669,
@@ -87,6 +93,21 @@ inline constexpr CMainCommand MainCommands[] = {
     {CommandStop, PopupQuery, "Stop\tEsc", "Esc",
      "Stops the running statement or the connection attempt of the selected database\nStop", 5,
      "process-stop", ":/toolbar/stop"},
+    {0, PopupQuery, nullptr, "", "", 0, "", ""},
+    {CommandFetchAll, PopupQuery, "Fetch All Rows", "",
+     "Runs the query of the last execution again and reads every row\nFetch All Rows", 0, "", ""},
+    {CommandRowLimit1000, PopupQuery, "Row Limit: 1,000", "",
+     "Reads at most 1,000 rows of a query of this connection\nRow Limit", 0, "", ""},
+    {CommandRowLimit10000, PopupQuery, "Row Limit: 10,000", "",
+     "Reads at most 10,000 rows of a query of this connection\nRow Limit", 0, "", ""},
+    {CommandRowLimit100000, PopupQuery, "Row Limit: 100,000", "",
+     "Reads at most 100,000 rows of a query of this connection\nRow Limit", 0, "", ""},
+    {CommandRowLimitNone, PopupQuery, "Row Limit: No Limit", "",
+     "Reads every row of a query of this connection\nNo Row Limit", 0, "", ""},
+    {0, PopupQuery, nullptr, "", "", 0, "", ""},
+    {CommandExportResult, PopupQuery, "Export Result...", "",
+     "Writes every row of the shown query's result to a CSV or text file\nExport Result", 0, "",
+     ""},
 
     {CommandViewToolbar, PopupView, "&Toolbar", "", "Shows or hides toolbar on the screen\nToolbar",
      0, "", ""},
@@ -101,6 +122,12 @@ inline constexpr CMainCommand MainCommands[] = {
     {CommandNextPane, PopupNone, "Next Pane", "F6", "", 0, "", ""},
     {CommandPreviousPane, PopupNone, "Previous Pane", "Shift+F6", "", 0, "", ""},
 };
+
+// The row limits that the Row Limit commands set, in their order; 0 for none.
+inline constexpr int RowLimitCommands[][2] = {{CommandRowLimit1000, 1000},
+                                              {CommandRowLimit10000, 10000},
+                                              {CommandRowLimit100000, 100000},
+                                              {CommandRowLimitNone, 0}};
 
 inline constexpr const char* MainWindowCaption = "Brevan Tablescope"; // string 128
 inline constexpr const char* ApplicationName = "Tablescope";          // string 57344

@@ -77,9 +77,26 @@ CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
     const QCommandLineOption sqliteOption(
         QStringLiteral("sqlite"),
         QStringLiteral("With --execute: the SQLite database file <path>."), QStringLiteral("path"));
+    const QCommandLineOption formatOption(
+        QStringLiteral("format"),
+        QStringLiteral("With --execute: how rows are written: tsv (tab-separated, escaped; the "
+                       "default) or csv (RFC 4180, with a header line)."),
+        QStringLiteral("format"));
+    const QCommandLineOption maxRowsOption(
+        QStringLiteral("max-rows"),
+        QStringLiteral("With --execute: the most rows of the query to write; 0 writes every row "
+                       "(default 1000, as the window)."),
+        QStringLiteral("n"));
+    const QCommandLineOption nullOption(
+        QStringLiteral("null"),
+        QStringLiteral("With --execute: the text written for NULL (default: nothing)."),
+        QStringLiteral("text"));
     parser.addOption(executeOption);
     parser.addOption(profileOption);
     parser.addOption(sqliteOption);
+    parser.addOption(formatOption);
+    parser.addOption(maxRowsOption);
+    parser.addOption(nullOption);
     parser.addPositionalArgument(QStringLiteral("file"),
                                  QStringLiteral("An SQLite database file to open."),
                                  QStringLiteral("[file]"));
@@ -105,10 +122,14 @@ CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
     const bool hasProfile = parser.isSet(profileOption);
     const bool hasSQLite = parser.isSet(sqliteOption);
     // Answered by the early pass as well: the window would need a display first.
-    if (!result.Execute && (hasProfile || hasSQLite))
-        return UsageError(programName, QStringLiteral("--%1 belongs with --execute.")
-                                           .arg(hasProfile ? QStringLiteral("profile")
-                                                           : QStringLiteral("sqlite")));
+    if (!result.Execute) {
+        for (const QCommandLineOption* option :
+             {&profileOption, &sqliteOption, &formatOption, &maxRowsOption, &nullOption})
+            if (parser.isSet(*option))
+                return UsageError(
+                    programName,
+                    QStringLiteral("--%1 belongs with --execute.").arg(option->names().first()));
+    }
     if (pass == PassEarly)
         return result;
 
@@ -120,6 +141,23 @@ CCommandLine CCommandLine::Parse(const QStringList& arguments, EPass pass)
         result.ScriptPath = parser.value(executeOption);
         result.ProfileName = parser.value(profileOption);
         result.SQLitePath = parser.value(sqliteOption);
+        if (parser.isSet(formatOption)) {
+            const QString format = parser.value(formatOption).toLower();
+            if (format != QLatin1String("tsv") && format != QLatin1String("csv"))
+                return UsageError(programName, QStringLiteral("--format is tsv or csv, not \"%1\".")
+                                                   .arg(parser.value(formatOption)));
+            result.Csv = format == QLatin1String("csv");
+        }
+        if (parser.isSet(maxRowsOption)) {
+            bool number = false;
+            result.MaxRows = parser.value(maxRowsOption).toInt(&number);
+            if (!number || result.MaxRows < 0)
+                return UsageError(programName,
+                                  QStringLiteral("--max-rows takes a count of rows, 0 for all, "
+                                                 "not \"%1\".")
+                                      .arg(parser.value(maxRowsOption)));
+        }
+        result.NullText = parser.value(nullOption);
         if (!positional.isEmpty())
             return UsageError(programName,
                               QStringLiteral("--execute opens no file; use --sqlite %1 to run the "

@@ -36,6 +36,9 @@ public:
     QString ScriptPath;  // the script to run; "-" for standard input
     QString ProfileName; // the saved profile to run it on, or
     QString SQLitePath;  // the SQLite database file to run it on
+    bool Csv = false;    // rows as CSV instead of tab-separated
+    int MaxRows = 1000;  // rows of the query to write at most; 0 for all
+    QString NullText;    // what a NULL is written as
 
     // Parses a whole argument list, the program's own name first.
     static CCommandLine Parse(const QStringList& arguments, EPass pass);

@@ -14,6 +14,15 @@ bool IsCommandEnabled(int command, const CCommandState& state)
         return state.HasWindow && !state.Busy;
     case CommandStop:
         return state.HasCurrentItem && state.Busy;
+    case CommandFetchAll:
+        return state.HasWindow && !state.Busy && state.HasMoreRows;
+    case CommandExportResult:
+        return state.HasWindow && !state.Busy && state.ShowsRows;
+    case CommandRowLimit1000:
+    case CommandRowLimit10000:
+    case CommandRowLimit100000:
+    case CommandRowLimitNone:
+        return state.HasCurrentItem;
     case CommandCopy:
     case CommandCut:
         return state.HasWindow;

@@ -15,6 +15,8 @@ struct CCommandState
     // would destroy its database or its window waits until that ends, and
     // Stop is what the user can do.
     bool Busy = false;
+    bool HasMoreRows = false; // the shown grid's query had rows past the limit
+    bool ShowsRows = false;   // the shown grid holds a query's rows
 };
 
 bool IsCommandEnabled(int command, const CCommandState& state);

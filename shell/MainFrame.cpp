@@ -13,6 +13,7 @@
 #include "shell/TablescopeApp.h"
 #include "workspace/ConnectionWnd.h"
 #include "workspace/ExecuteQuery.h"
+#include "workspace/ExportDialog.h"
 #include "workspace/MessageBox.h"
 #include "workspace/ResultGrid.h"
 #include "workspace/Substrate.h"
@@ -161,6 +162,9 @@ void CMainFrame::BuildCommands()
     for (QAction* action : std::as_const(toolbarPlaces))
         ToolBar->addAction(action);
 
+    for (const auto& [command, limit] : RowLimitCommands)
+        Action(command)->setCheckable(true);
+
     QAction* viewToolbar = Action(CommandViewToolbar);
     viewToolbar->setCheckable(true);
     viewToolbar->setChecked(true);
@@ -232,6 +236,19 @@ void CMainFrame::RunCommand(int command)
     case CommandStop:
         OnStop();
         break;
+    case CommandFetchAll:
+        if (CConnection* profile = CurrentProfile())
+            FetchAllRows(*profile);
+        break;
+    case CommandRowLimit1000:
+    case CommandRowLimit10000:
+    case CommandRowLimit100000:
+    case CommandRowLimitNone:
+        SetRowLimit(command);
+        break;
+    case CommandExportResult:
+        OnExportResult();
+        break;
     case CommandViewToolbar:
         ToolBar->setVisible(action->isChecked());
         break;
@@ -271,7 +288,11 @@ void CMainFrame::RunClipboardCommand(int command)
         window->Editor->cut();
         break;
     case CommandCopy:
-        window->Editor->copy();
+        // The grid copies its selection when it has the focus.
+        if (window->ResultList && window->ResultList->hasFocus())
+            window->ResultList->CopySelection(false);
+        else
+            window->Editor->copy();
         break;
     case CommandPaste:
         window->Editor->paste();
@@ -293,6 +314,8 @@ CCommandState CMainFrame::CommandState() const
         state.CanUndo = window->Editor->document()->isUndoAvailable();
     }
     state.Busy = IsBusy(CurrentProfile());
+    state.HasMoreRows = window && window->HasMoreRows();
+    state.ShowsRows = window && window->ShowsRows();
     return state;
 }
 
@@ -303,6 +326,34 @@ void CMainFrame::UpdateCommands()
     const CCommandState state = CommandState();
     for (auto it = Actions_.cbegin(); it != Actions_.cend(); ++it)
         it.value()->setEnabled(IsCommandEnabled(it.key(), state));
+    const CConnection* profile = CurrentProfile();
+    for (const auto& [command, limit] : RowLimitCommands)
+        Action(command)->setChecked(profile && profile->RowLimit == limit);
+}
+
+void CMainFrame::SetRowLimit(int command)
+{
+    CConnection* profile = CurrentProfile();
+    if (!profile)
+        return;
+    for (const auto& [id, limit] : RowLimitCommands)
+        if (id == command)
+            profile->RowLimit = limit;
+    if (profile->Window)
+        profile->Window->RowLimit = profile->RowLimit;
+}
+
+void CMainFrame::OnExportResult()
+{
+    CConnection* profile = CurrentProfile();
+    CConnectionWnd* window = CurrentWindow();
+    if (!profile || !window || !profile->Thread || !window->ShowsRows())
+        return;
+    QString file;
+    CExportOptions options;
+    if (!AskExportFile(this, file, options))
+        return;
+    window->ExportResult(*profile->Thread, file, options);
 }
 
 CConnection* CMainFrame::CurrentProfile() const
@@ -379,6 +430,9 @@ bool CMainFrame::CreateConnectionWindow(CConnection& profile)
     const bool created = window->Create(Workspace, Workspace->rect());
     profile.Window = window;
     window->ConnectionName = profile.Name;
+    window->RowLimit = profile.RowLimit;
+    connect(window, &CConnectionWnd::FetchAllRequested, this,
+            [this] { RunCommand(CommandFetchAll); });
     connect(window, &CConnectionWnd::BusyChanged, this, [this](bool busy) {
         UpdateCommands();
         if (busy)

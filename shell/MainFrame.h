@@ -94,6 +94,8 @@ private:
     void OnDisconnect();
     void OnExecute();
     void OnStop();
+    void SetRowLimit(int command);
+    void OnExportResult();
     // CloseConnection, busy or not: a run still on the thread finishes there
     // before the database closes, and its window is gone.
     void CloseConnectionNow(int item);

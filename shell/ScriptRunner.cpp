@@ -3,6 +3,7 @@
 #include "shell/CommandLine.h"
 #include "shell/OpenConnection.h"
 #include "workspace/QueryExecution.h"
+#include "workspace/ResultExport.h"
 #include "workspace/ResultWriter.h"
 
 #include <QCoreApplication>
@@ -309,21 +310,34 @@ void Complain(QIODevice& errors, const QString& message)
 }
 
 // The grid as lines of text: the header line and the rows when it shows a
-// query, the rows alone when it shows the log.
-QString GridLines(const CResultModel& grid, bool withHeader)
+// query, the rows alone when it shows the log. As tab-separated fields (the
+// row number first), or as CSV without the row number, where a last row that
+// says why the rows ended goes to errors instead. NULL is written as null.
+QString GridLines(const CResultModel& grid, bool withHeader, const CScriptRunner& runner,
+                  QIODevice& errors)
 {
     QString text;
     QStringList fields;
+    const bool csv = runner.Csv;
+    const int first = csv && withHeader ? 1 : 0; // CSV leaves the row number out
+    const auto field = [csv](const QString& value) {
+        return csv ? CsvField(value) : CScriptRunner::EscapeField(value);
+    };
+    const QChar separator = csv ? u',' : u'\t';
     if (withHeader) {
-        for (int c = 0; c < grid.ColumnCount(); ++c)
-            fields.append(CScriptRunner::EscapeField(grid.Column(c).Header));
-        text += fields.join(u'\t') + u'\n';
+        for (int c = first; c < grid.ColumnCount(); ++c)
+            fields.append(field(grid.Column(c).Header));
+        text += fields.join(separator) + u'\n';
     }
     for (int r = 0; r < grid.RowCount(); ++r) {
+        if (csv && withHeader && grid.Image(r) != NoResultImage) {
+            Write(errors, QStringLiteral("tablescope: ") + grid.Text(r, 1) + u'\n');
+            continue;
+        }
         fields.clear();
-        for (int c = 0; c < grid.ColumnCount(); ++c)
-            fields.append(CScriptRunner::EscapeField(grid.Text(r, c)));
-        text += fields.join(u'\t') + u'\n';
+        for (int c = first; c < grid.ColumnCount(); ++c)
+            fields.append(grid.IsNull(r, c) ? field(runner.NullText) : field(grid.Text(r, c)));
+        text += fields.join(separator) + u'\n';
     }
     return text;
 }
@@ -380,6 +394,7 @@ int CScriptRunner::Run(QIODevice& input, QIODevice& output, QIODevice& errors) c
 
     CScriptRun run;
     CRunControl control;
+    control.RowLimit = MaxRows;
     CResultModel grid;
     bool showsRows = false;
     {
@@ -400,7 +415,7 @@ int CScriptRunner::Run(QIODevice& input, QIODevice& output, QIODevice& errors) c
     const bool rowsFailed =
         showsRows && grid.RowCount() > 0 && grid.Image(grid.RowCount() - 1) == FailureImage;
 
-    if (!Write(output, GridLines(grid, showsRows))) {
+    if (!Write(output, GridLines(grid, showsRows, *this, errors))) {
         Complain(errors, QStringLiteral("Cannot write the result: ") + output.errorString());
         return ExitCannotRun;
     }
@@ -424,6 +439,9 @@ int CScriptRunner::Main(int argc, char* argv[])
     runner.ScriptPath = commandLine.ScriptPath;
     runner.ProfileName = commandLine.ProfileName;
     runner.SQLitePath = commandLine.SQLitePath;
+    runner.Csv = commandLine.Csv;
+    runner.MaxRows = commandLine.MaxRows;
+    runner.NullText = commandLine.NullText;
     QFile input;
     QFile output;
     QFile errors;

@@ -4,7 +4,7 @@
 // SCRIPT (--profile NAME | --sqlite PATH)`. The script goes through the
 // Execute command's own engine (RunScript, ShowScriptRun), and what the result
 // grid would show is written as text: the query's rows, tab-separated with the
-// header line first, or the log's lines.
+// header line first (or as CSV), or the log's lines.
 //
 // Fields are escaped so that a reader can undo it: a backslash becomes "\\",
 // a tab "\t", a line feed "\n" and a carriage return "\r"; nothing else
@@ -38,6 +38,9 @@ public:
     QString ScriptPath;  // the script file, or "-" for input
     QString ProfileName; // the saved profile to connect (the first of that exact name); or
     QString SQLitePath;  // an existing SQLite database file to open
+    bool Csv = false;    // rows as CSV (RFC 4180, a header line, no row number)
+    int MaxRows = 1000;  // rows of the query to write at most; 0 for all
+    QString NullText;    // what a NULL is written as
 
     // Reads the script, connects as the Connect command does, runs the script
     // and writes the grid's text to output. Messages about anything that kept

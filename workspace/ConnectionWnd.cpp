@@ -3,6 +3,8 @@
 #include "database/DatabaseThread.h"
 #include "resources/EditMenu.h"
 #include "workspace/ClipboardHandler.h"
+#include "workspace/MessageBox.h"
+#include "workspace/ResultExport.h"
 #include "workspace/ResultGrid.h"
 #include "workspace/ResultWriter.h"
 #include "workspace/SQLSyntaxParser.h"
@@ -10,10 +12,13 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMenu>
 #include <QPointer>
 #include <QSplitter>
 #include <QTimer>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -43,9 +48,25 @@ bool CConnectionWnd::Create(QWidget* host, const QRect& rect)
     Splitter = new QSplitter(Qt::Vertical, this);
     Splitter->setChildrenCollapsible(true);
     Editor = new CSyntaxRichEditCtrl(Splitter);
-    ResultList = new CResultGrid(Splitter);
+    // The grid with the bar that tells of rows left unread below it.
+    auto* results = new QWidget(Splitter);
+    auto* layout = new QVBoxLayout(results);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    ResultList = new CResultGrid(results);
+    MoreRowsBar = new QLabel(results);
+    MoreRowsBar->setObjectName(QStringLiteral("more-rows"));
+    MoreRowsBar->setContentsMargins(6, 3, 6, 3);
+    MoreRowsBar->setTextFormat(Qt::RichText);
+    MoreRowsBar->setAutoFillBackground(true);
+    MoreRowsBar->setBackgroundRole(QPalette::ToolTipBase);
+    MoreRowsBar->setForegroundRole(QPalette::ToolTipText);
+    MoreRowsBar->hide();
+    connect(MoreRowsBar, &QLabel::linkActivated, this, &CConnectionWnd::FetchAllRequested);
+    layout->addWidget(ResultList, 1);
+    layout->addWidget(MoreRowsBar);
     Splitter->addWidget(Editor);
-    Splitter->addWidget(ResultList);
+    Splitter->addWidget(results);
     // The editor keeps its height when the window grows; the grid takes the
     // rest.
     Splitter->setStretchFactor(0, 0);
@@ -64,9 +85,72 @@ bool CConnectionWnd::Create(QWidget* host, const QRect& rect)
 
 bool CConnectionWnd::RunScript(const QString& script, CDatabaseThread& thread)
 {
+    return StartRun(script, thread, RowLimit);
+}
+
+bool CConnectionWnd::FetchAllRows(CDatabaseThread& thread)
+{
+    return HasMoreRows() && StartRun(LastQuery_, thread, 0);
+}
+
+bool CConnectionWnd::ExportResult(CDatabaseThread& thread, const QString& file,
+                                  const CExportOptions& options)
+{
+    if (Busy_ || !Database || !ShowsRows() || LastQuery_.isEmpty())
+        return false;
+    Control_ = std::make_shared<CRunControl>();
+    Control_->ReadingRows = true;
+    ExportFile_ = file;
+    RunTime_.start();
+    SetBusy(true);
+    const std::shared_ptr<CRunControl> control = Control_;
+    CAbstractDatabase* database = Database;
+    const QPointer<QObject> self(this);
+    thread.Post([database, control, self, query = LastQuery_, file, options] {
+        QString error;
+        const bool exported = ExportQuery(*database, query, file, options, control.get(), error);
+        CDatabaseThread::Deliver(self, [self, exported, error] {
+            static_cast<CConnectionWnd*>(self.data())->FinishExport(exported, error);
+        });
+    });
+    return true;
+}
+
+void CConnectionWnd::FinishExport(bool exported, const QString& error)
+{
+    if (InterruptTimer_)
+        InterruptTimer_->stop();
+    const QString file = std::exchange(ExportFile_, QString());
+    const double seconds = double(RunTime_.elapsed()) / 1000;
+    QString outcome;
+    if (exported)
+        outcome = QStringLiteral("%1 rows exported to \"%2\" in %3 s")
+                      .arg(CountText(Control_->RowsRead), QFileInfo(file).fileName(),
+                           QString::number(seconds, 'f', 2));
+    else if (Control_->Stopping())
+        outcome = QStringLiteral("Stopped after %1 s; no file was written")
+                      .arg(QString::number(seconds, 'f', 1));
+    SetBusy(false);
+    if (!exported && !Control_->Stopping())
+        ShowMessageBox(this,
+                       QStringLiteral("Cannot export the result to \"%1\": %2").arg(file, error),
+                       QMessageBox::Ok, QMessageBox::Warning);
+    emit RunFinished(outcome);
+}
+
+bool CConnectionWnd::ShowsRows() const
+{
+    return ResultList && ResultList->Model().IsNumbered();
+}
+
+bool CConnectionWnd::StartRun(const QString& script, CDatabaseThread& thread, int rowLimit)
+{
     if (Busy_ || !Database || !ResultList)
         return false;
     Control_ = std::make_shared<CRunControl>();
+    Control_->RowLimit = rowLimit;
+    MoreRows_ = false;
+    MoreRowsBar->hide();
     RunTime_.start();
     SetBusy(true);
 
@@ -101,6 +185,8 @@ bool CConnectionWnd::RunScript(const QString& script, CDatabaseThread& thread)
 void CConnectionWnd::AddPiece(CResultPiece& piece)
 {
     CResultGrid* grid = ResultList;
+    if (piece.Last)
+        MoreRows_ = piece.MoreRows;
     AddResultPiece(grid->Model(), std::move(piece),
                    [grid](const QString& text) { return grid->MeasureText(text); });
 }
@@ -109,6 +195,14 @@ void CConnectionWnd::FinishRun(CScriptRun& run, bool showsRows)
 {
     if (!showsRows)
         WriteLog(run, ResultList->Model(), ResultList->ClientWidth());
+    LastQuery_ = showsRows ? run.Statements.value(run.SelectIndex) : QString();
+    MoreRows_ = MoreRows_ && showsRows;
+    if (MoreRows_) {
+        MoreRowsBar->setText(
+            QStringLiteral("Showing the first %1 rows. <a href=\"fetch-all\">Fetch all</a>")
+                .arg(CountText(Control_->RowsRead)));
+        MoreRowsBar->show();
+    }
     if (InterruptTimer_)
         InterruptTimer_->stop();
     const QString outcome = OutcomeText(run, showsRows);
@@ -124,8 +218,10 @@ QString CConnectionWnd::OutcomeText(const CScriptRun& run, bool showsRows) const
     const QString time = QString::number(seconds, 'f', 2);
     if (showsRows) {
         const int rows = Control_->RowsRead;
-        return QStringLiteral("%1 %2 in %3 s")
-            .arg(CountText(rows), rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"), time);
+        const QString first = MoreRows_ ? QStringLiteral("first ") : QString();
+        return QStringLiteral("%1%2 %3 in %4 s")
+            .arg(first, CountText(rows), rows == 1 ? QStringLiteral("row") : QStringLiteral("rows"),
+                 time);
     }
     const int count = int(run.Statements.size());
     int failed = 0;
@@ -164,6 +260,9 @@ QString CConnectionWnd::ProgressText() const
     const QString time = QString::number(double(RunTime_.elapsed()) / 1000, 'f', 1);
     if (Control_->Stopping())
         return QStringLiteral("Stopping... %1 s").arg(time);
+    if (!ExportFile_.isEmpty())
+        return QStringLiteral("Exporting rows: %1... %2 s")
+            .arg(CountText(Control_->RowsRead), time);
     if (Control_->ReadingRows)
         return QStringLiteral("Reading rows: %1... %2 s").arg(CountText(Control_->RowsRead), time);
     return QStringLiteral("Executing statement %1 of %2 on \"%3\"... %4 s")

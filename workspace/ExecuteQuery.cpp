@@ -26,3 +26,11 @@ void ExecuteQuery(CConnection& profile)
         profile.Thread = CDatabaseThread::Start();
     window->RunScript(script, *profile.Thread);
 }
+
+void FetchAllRows(CConnection& profile)
+{
+    CConnectionWnd* window = profile.Window;
+    if (!profile.Database || !profile.Thread || !window || !window->HasMoreRows())
+        return;
+    window->FetchAllRows(*profile.Thread);
+}

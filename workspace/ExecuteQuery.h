@@ -11,3 +11,8 @@ class CConnection;
 // run goes to the profile's thread (started here when it has none) and this
 // returns at once; the window shows the outcome when it comes.
 void ExecuteQuery(CConnection& profile);
+
+// Runs the query of the profile's last execution again, alone, and reads
+// every row (Fetch All Rows). Nothing happens unless its window says rows
+// were left unread.
+void FetchAllRows(CConnection& profile);

@@ -21,6 +21,7 @@ struct CRunControl
     std::atomic<int> StatementCount{0}; // known once the script is cut
     std::atomic<int> RowsRead{0};       // rows of the query read so far
     std::atomic<bool> ReadingRows{false};
+    std::atomic<int> RowLimit{1000}; // rows of the query to read at most; 0 for all
 
     bool Stopping() const { return StopRequested.load(std::memory_order_relaxed); }
 };

@@ -1,14 +1,15 @@
 #include "workspace/ResultModel.h"
 
+const QString CResultModel::NullText = QStringLiteral("NULL");
+
+// Columns change only while the grid has no rows: every filler clears the
+// rows first, so cells never have to move between columns.
 void CResultModel::InsertColumn(int index, const QString& header, Qt::Alignment alignment,
                                 int width)
 {
     index = qBound(0, index, ColumnCount());
     beginInsertColumns({}, index, index);
     Columns_.insert(index, CColumn{header, alignment, width});
-    for (CRow& row : Rows_)
-        if (index < row.Cells.size())
-            row.Cells.insert(index, QString());
     endInsertColumns();
 }
 
@@ -18,10 +19,15 @@ void CResultModel::DeleteColumn(int index)
         return;
     beginRemoveColumns({}, index, index);
     Columns_.removeAt(index);
-    for (CRow& row : Rows_)
-        if (index < row.Cells.size())
-            row.Cells.removeAt(index);
     endRemoveColumns();
+}
+
+void CResultModel::SetColumnWidth(int index, int width)
+{
+    if (index < 0 || index >= ColumnCount() || Columns_.at(index).Width == width)
+        return;
+    Columns_[index].Width = width;
+    emit ColumnWidthChanged(index);
 }
 
 void CResultModel::DeleteAllRows()
@@ -29,10 +35,16 @@ void CResultModel::DeleteAllRows()
     beginResetModel();
     Rows_.clear();
     Shown_ = 0;
+    Numbered_ = false;
     endResetModel();
 }
 
-void CResultModel::AppendRow(QStringList cells, int image)
+void CResultModel::AppendRow(const QStringList& cells, int image)
+{
+    Rows_.push_back(CRow{CResultRow::FromTexts(cells), image});
+}
+
+void CResultModel::AppendRow(CResultRow cells, int image)
 {
     Rows_.push_back(CRow{std::move(cells), image});
 }
@@ -46,12 +58,41 @@ void CResultModel::FlushRows()
     endInsertRows();
 }
 
+int CResultModel::StoredCell(int row, int column) const
+{
+    if (!Numbered_)
+        return column;
+    if (column == 0)
+        return Rows_[size_t(row)].Image == NoResultImage ? NumberCell : NoCell;
+    return column - 1;
+}
+
 QString CResultModel::Text(int row, int column) const
 {
-    if (row < 0 || row >= RowCount())
+    if (row < 0 || row >= RowCount() || column < 0)
         return {};
-    const QStringList& cells = Rows_[size_t(row)].Cells;
-    return column >= 0 && column < cells.size() ? cells.at(column) : QString();
+    const int cell = StoredCell(row, column);
+    if (cell == NumberCell)
+        return QString::number(row + 1);
+    return Rows_[size_t(row)].Cells.Text(cell);
+}
+
+bool CResultModel::IsNull(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column < 0)
+        return false;
+    const int cell = StoredCell(row, column);
+    return cell >= 0 && Rows_[size_t(row)].Cells.IsNull(cell);
+}
+
+int CResultModel::Bytes(int row, int column) const
+{
+    if (row < 0 || row >= RowCount() || column < 0)
+        return 0;
+    const int cell = StoredCell(row, column);
+    if (cell == NumberCell)
+        return int(QString::number(row + 1).size());
+    return Rows_[size_t(row)].Cells.Bytes(cell);
 }
 
 int CResultModel::Image(int row) const
@@ -75,7 +116,9 @@ QVariant CResultModel::data(const QModelIndex& index, int role) const
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return Text(index.row(), index.column());
+        return IsNull(index.row(), index.column()) ? NullText : Text(index.row(), index.column());
+    case NullRole:
+        return IsNull(index.row(), index.column());
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Columns_.at(index.column()).Alignment | Qt::AlignVCenter);
     case Qt::DecorationRole: {

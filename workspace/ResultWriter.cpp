@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QLocale>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -41,14 +42,18 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRun
 
     int rows = 0;
     bool stopped = false;
+    const int limit = control ? control->RowLimit.load() : MaxResultRows;
     qint64 readingSinceFlush = 0; // nanoseconds
     QElapsedTimer sincePump;
     sincePump.start();
-    while (hasRow && rows < MaxResultRows) {
-        QStringList cells;
-        cells.reserve(columns);
-        for (int i = 0; i < columns; ++i)
-            cells.append(recordset.GetString(i));
+    while (hasRow && (limit <= 0 || rows < limit)) {
+        CResultRow cells;
+        for (int i = 0; i < columns; ++i) {
+            if (recordset.IsNull(i))
+                cells.AppendNull();
+            else
+                cells.Append(recordset.GetString(i));
+        }
         piece.Rows.append(std::move(cells));
         ++rows;
         if (control) {
@@ -71,6 +76,7 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRun
     }
 
     piece.Last = true;
+    piece.MoreRows = hasRow && !stopped && limit > 0 && rows >= limit;
     QString error;
     // A fetch that an interrupt ended fails with the library's message; the
     // user asked for that, so it reads as a stop.
@@ -87,6 +93,7 @@ void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure
 {
     if (piece.HasColumns) {
         ClearResultGrid(grid);
+        grid.SetNumbered(true);
         grid.InsertColumn(0, QStringLiteral("#"), Right, NumberColumnWidth);
         for (int i = 0; i < piece.Names.size(); ++i) {
             const QString& name = piece.Names.at(i);
@@ -94,13 +101,55 @@ void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure
             grid.InsertColumn(i + 1, name, piece.TextColumns.value(i) ? Left : Right, width);
         }
     }
-    for (QStringList& cells : piece.Rows) {
-        cells.prepend(IntToText(grid.RowCount() + 1));
+    const int first = grid.RowCount();
+    for (CResultRow& cells : piece.Rows)
         grid.AppendRow(std::move(cells));
-    }
+    const int last = grid.RowCount() - 1;
     if (!piece.EndLine.isEmpty())
-        grid.AppendRow({QString(), piece.EndLine}, FailureImage);
+        grid.AppendRow(QStringList{piece.EndLine}, FailureImage);
+    if (measure && last >= first) {
+        for (int c = 0; c < grid.ColumnCount(); ++c) {
+            const int header = measure(grid.Column(c).Header) + HeaderPadding;
+            const int width = FitColumnWidth(grid, c, first, last, measure);
+            grid.SetColumnWidth(c, std::max({width, header, grid.Column(c).Width}));
+        }
+    }
     grid.FlushRows();
+}
+
+int FitColumnWidth(const CResultModel& grid, int column, int first, int last,
+                   const CTextMeasure& measure)
+{
+    if (column == 0 && grid.IsNumbered())
+        return qMax(NumberColumnWidth, measure(IntToText(last + 1)) + CellPadding);
+    // Measuring every cell of a million rows would cost seconds; the widest
+    // text is nearly always among the longest ones.
+    constexpr int Candidates = 4;
+    int longest[Candidates] = {-1, -1, -1, -1};
+    int lengths[Candidates] = {-1, -1, -1, -1};
+    for (int row = first; row <= last; ++row) {
+        const int bytes = grid.Bytes(row, column);
+        if (bytes <= lengths[Candidates - 1])
+            continue;
+        int at = Candidates - 1;
+        while (at > 0 && bytes > lengths[at - 1]) {
+            lengths[at] = lengths[at - 1];
+            longest[at] = longest[at - 1];
+            --at;
+        }
+        lengths[at] = bytes;
+        longest[at] = row;
+    }
+    int width = measure(grid.Column(column).Header) + HeaderPadding;
+    for (const int row : longest) {
+        if (row < 0)
+            break;
+        const QString text =
+            grid.IsNull(row, column) ? CResultModel::NullText : grid.Text(row, column);
+        // One line of it is what the grid shows.
+        width = qMax(width, measure(text.section(u'\n', 0, 0).left(500)) + CellPadding);
+    }
+    return width;
 }
 
 QString StoppedRowsLine(int rows)

@@ -11,7 +11,8 @@
 #include <QList>
 #include <functional>
 
-inline constexpr int MaxResultRows = 1000;   // rows of a query the grid shows
+inline constexpr int MaxResultRows = 1000;   // rows of a query the grid shows, unless told
+inline constexpr int CellPadding = 12;       // added to a cell's text width
 inline constexpr int NumberColumnWidth = 40; // the "#" column
 inline constexpr int HeaderPadding = 20;     // added to a header's text width
 
@@ -32,15 +33,17 @@ struct CResultPiece
     bool HasColumns = false;
     QStringList Names;       // with HasColumns: the result columns' names
     QList<bool> TextColumns; // with HasColumns: whether the first row holds text there
-    QList<QStringList> Rows; // each row's cells, without the row number
+    QList<CResultRow> Rows;  // each row's cells, without the row number
     bool Last = false;       // the rows have ended
+    bool MoreRows = false;   // with Last: the row limit left rows unread
     QString EndLine;         // with Last: a last row that says why they ended early, or empty
 };
 using CResultSink = std::function<void(CResultPiece&&)>;
 
 // Reads a recordset that stands before its first row into pieces for sink:
-// the columns, at most MaxResultRows rows in batches (one after every
-// FlushNanoseconds spent reading), and the end. A failed fetch ends the rows
+// the columns, the rows in batches (one after every FlushNanoseconds spent
+// reading), at most control's RowLimit of them (MaxResultRows without
+// control), and the end. A failed fetch ends the rows
 // with "- Error: " and the library's message; a stop requested through
 // control with a line that says how many rows were read. pump, when given,
 // runs after every row; when it answers false the reading ends at once and
@@ -50,8 +53,16 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink,
 
 // Puts a piece into the grid: the "#" column and one column per result
 // column (each as wide as its header in measure's font plus HeaderPadding),
-// the rows with their numbers, the end line with the failure mark.
+// the rows with their numbers, the end line with the failure mark. With a
+// measure, each column's width then grows to its widest cell so far plus
+// CellPadding (the view decides how much of that it shows); the "#" column
+// grows with the row numbers.
 void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure);
+
+// The width that fits a column's header and its cells in rows first to last
+// (the widest few by length are measured), plus the paddings.
+int FitColumnWidth(const CResultModel& grid, int column, int first, int last,
+                   const CTextMeasure& measure);
 
 // The line that ends the rows of a stopped reading.
 QString StoppedRowsLine(int rows);

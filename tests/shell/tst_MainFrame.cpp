@@ -254,8 +254,9 @@ void CMainFrameTests::menusToolbarAndPrompts()
             "&Edit: &Cut\tCtrl+X | &Copy\tCtrl+C | &Paste\tCtrl+V | - | Undo\tCtrl+Z",
             "&Connection: New Database Connection... | Delete Database Connection... | "
             "Database Connection Properties... | - | Connect Database... | Disconnect Database",
-            "Query: Execute\tCtrl+F5 | Stop\tEsc", "&View: &Toolbar | &Status Bar",
-            "&Help: &About Brevan Tablescope..."}));
+            "Query: Execute\tCtrl+F5 | Stop\tEsc | - | Fetch All Rows | Row Limit: 1,000 | Row "
+            "Limit: 10,000 | Row Limit: 100,000 | Row Limit: No Limit | - | Export Result...",
+            "&View: &Toolbar | &Status Bar", "&Help: &About Brevan Tablescope..."}));
     QStringList buttons;
     for (QAction* action : Frame->ToolBar->actions())
         buttons.append(action->objectName());
@@ -306,19 +307,25 @@ void CMainFrameTests::enablingRules_data()
     QTest::addColumn<QList<int>>("disabled");
     const QList<int> perItem{CommandDeleteConnection, CommandConnectionProperties, CommandConnect,
                              CommandDisconnect};
+    const QList<int> limits{CommandRowLimit1000, CommandRowLimit10000, CommandRowLimit100000,
+                            CommandRowLimitNone};
+    const QList<int> rows{CommandFetchAll, CommandExportResult};
     const QList<int> perWindow{CommandCut, CommandCopy, CommandPaste, CommandUndo, CommandExecute};
     const QList<int> stop{CommandStop};
-    QTest::newRow("nothing") << CCommandState{} << perItem + perWindow + stop;
+    QTest::newRow("nothing") << CCommandState{} << perItem + perWindow + stop + limits + rows;
     QTest::newRow("a disconnected item")
-        << CCommandState{true, false, true, true, false} << perWindow + stop;
+        << CCommandState{true, false, true, true, false} << perWindow + stop + rows;
     QTest::newRow("a connected item") << CCommandState{true, true, false, false, false}
-                                      << QList<int>{CommandPaste, CommandUndo, CommandStop};
+                                      << QList<int>{CommandPaste, CommandUndo, CommandStop} + rows;
     QTest::newRow("something to paste and undo")
-        << CCommandState{true, true, true, true, false} << stop;
+        << CCommandState{true, true, true, true, false} << stop + rows;
+    QTest::newRow("rows shown, more to fetch")
+        << CCommandState{true, true, false, false, false, true, true}
+        << QList<int>{CommandPaste, CommandUndo, CommandStop};
     QTest::newRow("connecting") << CCommandState{true, false, false, false, true}
-                                << perItem + perWindow;
-    QTest::newRow("running") << CCommandState{true, true, true, true, true}
-                             << perItem + QList<int>{CommandExecute};
+                                << perItem + perWindow + rows;
+    QTest::newRow("running") << CCommandState{true, true, true, true, true, true, true}
+                             << perItem + rows + QList<int>{CommandExecute};
 }
 
 void CMainFrameTests::enablingRules()

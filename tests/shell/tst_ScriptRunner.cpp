@@ -146,6 +146,8 @@ private slots:
     void programWithoutDisplay();
     void programWithoutTerminal();
     void ctrlCStopsTheRunningStatement();
+    void rowsFormatAndNull_data();
+    void rowsFormatAndNull();
     void passwordTypedAtTerminal_data();
     void passwordTypedAtTerminal();
 
@@ -606,6 +608,56 @@ void CScriptRunnerTests::ctrlCStopsTheRunningStatement()
     QCOMPARE(process.readAllStandardOutput(),
              "CREATE TABLE kept (a)\n- Success\n" + slow +
                  "\n- Error: interrupted\nCREATE TABLE never (a)\n- Not run: stopped\n");
+}
+
+void CScriptRunnerTests::rowsFormatAndNull_data()
+{
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("lines");      // lines written, header included
+    QTest::addColumn<QString>("header"); // the first line
+    QTest::addColumn<QString>("third");  // the line of the third row
+    QTest::newRow("as the window: 1,000 rows")
+        << QStringList{} << 1001 << QStringLiteral("#\tn\tlabel\tmaybe")
+        << QStringLiteral("3\t3\trow, 3\t");
+    QTest::newRow("every row") << QStringList{"--max-rows", "0"} << 5001
+                               << QStringLiteral("#\tn\tlabel\tmaybe")
+                               << QStringLiteral("3\t3\trow, 3\t");
+    QTest::newRow("a few rows, NULL spelt out")
+        << QStringList{"--max-rows", "3", "--null", "\\N"} << 4
+        << QStringLiteral("#\tn\tlabel\tmaybe") << QStringLiteral("3\t3\trow, 3\t\\\\N");
+    QTest::newRow("CSV") << QStringList{"--format", "csv", "--max-rows", "0"} << 5001
+                         << QStringLiteral("n,label,maybe") << QStringLiteral("3,\"row, 3\",");
+}
+
+// --max-rows, --format and --null on a result of 5,000 rows.
+void CScriptRunnerTests::rowsFormatAndNull()
+{
+    QFETCH(QStringList, options);
+    QFETCH(int, lines);
+    QFETCH(QString, header);
+    QFETCH(QString, third);
+    const QString database = QDir(Config_.path()).filePath(QStringLiteral("rows.db"));
+    QFile empty(database);
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    QProcess process;
+    process.setProcessEnvironment(Displayless(Config_.path()));
+    process.start(QStringLiteral(TABLESCOPE_BINARY),
+                  QStringList{QStringLiteral("--execute"), QStringLiteral("-"),
+                              QStringLiteral("--sqlite"), database} +
+                      options);
+    QVERIFY(process.waitForStarted());
+    process.write("WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c WHERE x < 5000) "
+                  "SELECT x AS n, 'row, ' || x AS label, CASE WHEN x % 3 = 0 THEN NULL ELSE x "
+                  "END AS maybe FROM c");
+    process.closeWriteChannel();
+    QVERIFY(process.waitForFinished(60000));
+    QCOMPARE(process.exitCode(), 0);
+    const QStringList written =
+        QString::fromUtf8(process.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(written.size(), lines);
+    QCOMPARE(written.first(), header);
+    QCOMPARE(written.at(3), third);
 }
 
 // A pseudo-terminal that a started program takes as its controlling

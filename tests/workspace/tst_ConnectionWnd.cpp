@@ -140,11 +140,12 @@ void CConnectionWndTests::editorAboveGrid()
     QVERIFY(Window->isVisible());
     QCOMPARE(Window->Splitter->orientation(), Qt::Vertical);
     QCOMPARE(Window->Editor->height(), CConnectionWnd::EditorIdealHeight);
-    QVERIFY(Window->ResultList->y() > Window->Editor->y());
+    const auto gridTop = [this] { return Window->ResultList->mapTo(Window, QPoint(0, 0)).y(); };
+    QVERIFY(gridTop() > Window->Editor->y());
     // A taller window gives the grid the room; the editor keeps its height.
     Host->resize(900, 1300);
     QCOMPARE(Window->Editor->height(), CConnectionWnd::EditorIdealHeight);
-    QCOMPARE(Window->ResultList->geometry().bottom(), Window->height() - 1);
+    QCOMPARE(gridTop() + Window->ResultList->height() - 1, Window->height() - 1);
     // A low window leaves the grid a third of its height.
     Host->resize(900, 450);
     QCOMPARE(Window->Editor->height(), 300);
@@ -174,8 +175,8 @@ void CConnectionWndTests::gridAsShown()
             Qt::AlignRight);
     QVERIFY(grid->model()->index(0, 0).data(Qt::DecorationRole).isNull());
     QVERIFY(grid->editTriggers() == QAbstractItemView::NoEditTriggers);
-    QCOMPARE(grid->selectionMode(), QAbstractItemView::SingleSelection);
-    QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectRows);
+    QCOMPARE(grid->selectionMode(), QAbstractItemView::ExtendedSelection);
+    QCOMPARE(grid->selectionBehavior(), QAbstractItemView::SelectItems);
     Messages.clear();
     QVERIFY(Messages.isEmpty());
 }
@@ -403,6 +404,7 @@ void CConnectionWndTests::stopEndsTheRunAndKeepsWhatRan()
     const int rows = int(grid.size()) - 2;
     QCOMPARE(grid.last(),
              QStringLiteral("x |- Stopped: %1 rows were read before the stop|").arg(rows));
+    QCOMPARE(grid.at(rows), QStringLiteral("  %1|%1|200001").arg(rows)); // the rows as read
 }
 
 QTEST_MAIN(CConnectionWndTests)

@@ -13,8 +13,10 @@
 #   ODBC data sources              ODBCINI, TABLESCOPE_ODBC_PG_DSN,
 #                                  TABLESCOPE_ODBC_SQLITE_DSN,
 #                                  TABLESCOPE_ODBC_MARIADB_DSN,
-#                                  TABLESCOPE_MARIADB_LIMITED_USER (a login
-#                                  that may read only what it is granted)
+#                                  TABLESCOPE_MARIADB_LIMITED_USER and
+#                                  _PASSWORD (a login that may read only
+#                                  what it is granted, with a password that
+#                                  needs quoting in a connect string)
 #
 # Safe to run again: servers already running are left as they are. Run it as
 # the user who runs the tests: the folder, the env file and the ODBC settings
@@ -235,7 +237,8 @@ start_mariadb() {
 CREATE DATABASE IF NOT EXISTS tablescope_test;
 CREATE USER IF NOT EXISTS 'tablescope'@'127.0.0.1' IDENTIFIED BY 'tablescope';
 GRANT ALL ON `tablescope\_%`.* TO 'tablescope'@'127.0.0.1' WITH GRANT OPTION;
-CREATE USER IF NOT EXISTS 'tablescope_limited'@'127.0.0.1' IDENTIFIED BY 'tablescope';
+CREATE USER IF NOT EXISTS 'tablescope_limited'@'127.0.0.1';
+ALTER USER 'tablescope_limited'@'127.0.0.1' IDENTIFIED BY 'lim;it}ed pass';
 SQL
 }
 
@@ -273,6 +276,7 @@ INI
     setting TABLESCOPE_ODBC_MARIADB_DSN \
         "DSN=TablescopeMariaDB;Server=127.0.0.1;Port=$mariadb_port;UID=tablescope;PWD=tablescope"
     setting TABLESCOPE_MARIADB_LIMITED_USER tablescope_limited
+    setting TABLESCOPE_MARIADB_LIMITED_PASSWORD 'lim;it}ed pass'
 }
 
 umask 077

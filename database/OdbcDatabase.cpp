@@ -3,11 +3,13 @@
 #include "common/Utf8Locale.h"
 #include "database/OdbcRecordset.h"
 
+#include <QSet>
 #include <algorithm>
 #include <memory>
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>
+#include <utility>
 
 namespace {
 
@@ -31,6 +33,54 @@ SQLINTEGER WideLength(const QString& text)
 bool Ran(SQLRETURN result)
 {
     return SQL_SUCCEEDED(result) || result == SQL_NO_DATA;
+}
+
+// A connect-string attribute value as ODBC reads it back.
+QString AttributeValue(const QString& value)
+{
+    if (!value.contains(u';') && !value.contains(u'{') && !value.contains(u'}') &&
+        !value.contains(u' '))
+        return value;
+    QString doubled = value;
+    doubled.replace(QStringLiteral("}"), QStringLiteral("}}"));
+    return u'{' + doubled + u'}';
+}
+
+// The attributes of a connect string as they are written, cut at the
+// semicolons that stand outside braces.
+QStringList Attributes(const QString& connect)
+{
+    QStringList attributes;
+    QString current;
+    bool braced = false;
+    for (qsizetype i = 0; i < connect.size(); ++i) {
+        const QChar c = connect.at(i);
+        if (braced && c == u'}') {
+            if (i + 1 < connect.size() && connect.at(i + 1) == u'}') {
+                current += QStringLiteral("}}");
+                ++i;
+                continue;
+            }
+            braced = false;
+        } else if (!braced && c == u'{') {
+            braced = true;
+        } else if (!braced && c == u';') {
+            attributes.append(current);
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    attributes.append(current);
+    return attributes;
+}
+
+// The text SQLGetInfoW or SQLGetConnectAttrW wrote: length bytes of wide
+// characters, at most capacity characters.
+QString WideAnswer(const SQLWCHAR* text, qsizetype length, qsizetype capacity)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text),
+                              std::clamp<qsizetype>(length / 2, 0, capacity - 1));
 }
 
 } // namespace
@@ -69,7 +119,24 @@ QString COdbcDatabase::DiagnosticText(short type, void* handle)
     return text;
 }
 
-bool COdbcDatabase::Connect(const QString& database, const QString&, const QString&, QString& error)
+QString COdbcDatabase::ConnectStringWith(const QString& connect, const QString& user,
+                                         const QString& password)
+{
+    QStringList kept;
+    for (const QString& attribute : Attributes(connect)) {
+        const QString key = attribute.section(u'=', 0, 0).trimmed();
+        if (key.compare(u"UID", Qt::CaseInsensitive) == 0 ||
+            key.compare(u"PWD", Qt::CaseInsensitive) == 0 || attribute.trimmed().isEmpty())
+            continue;
+        kept.append(attribute);
+    }
+    kept.append(QStringLiteral("UID=") + AttributeValue(user));
+    kept.append(QStringLiteral("PWD=") + AttributeValue(password));
+    return kept.join(u';');
+}
+
+bool COdbcDatabase::Connect(const QString& database, const QString& user, const QString& password,
+                            QString& error)
 {
     // Drivers convert text with the C library's locale from the first
     // connection on; under "C" they would mangle everything outside ASCII.
@@ -102,15 +169,26 @@ bool COdbcDatabase::Connect(const QString& database, const QString&, const QStri
         error = QStringLiteral("Failed to allocate a database connection statement");
         return false;
     }
+    // Typed credentials win over those the data source or the string holds;
+    // none typed leaves the string's own at work.
+    const QString connect = user.isEmpty() && password.isEmpty()
+                                ? database
+                                : ConnectStringWith(database, user, password);
     // No window to prompt from: whatever the connect string lacks, the
-    // driver does without.
-    const SQLRETURN result = SQLDriverConnectW(Connection_.Get(), nullptr, Wide(database), SQL_NTS,
-                                               nullptr, 0, nullptr, SQL_DRIVER_COMPLETE);
+    // driver does without. Asked to complete, a driver that would prompt on
+    // a refused login (MariaDB's) reports its failed dialog instead of the
+    // server's reason, so it is told never to prompt.
+    const SQLRETURN result = SQLDriverConnectW(Connection_.Get(), nullptr, Wide(connect), SQL_NTS,
+                                               nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (SQL_SUCCEEDED(result)) {
         ReadScriptDialect();
         return true;
     }
     error = GetDiagnosticText();
+    // A driver that quotes the connect string back must not show the
+    // password; one of a few characters could be any word of the message.
+    if (password.size() >= 4)
+        error.replace(password, QStringLiteral("********"));
     Connection_.Reset();
     Environment_.Reset();
     return false;
@@ -128,6 +206,7 @@ bool COdbcDatabase::Disconnect()
     }
     Connection_.Reset();
     Environment_.Reset();
+    Listed_.clear();
     return true;
 }
 
@@ -218,6 +297,7 @@ bool COdbcDatabase::Execute(CAbstractRecordset* stmt, QString& error)
     if (!recordset)
         return false;
     recordset->ResultChanged();
+    recordset->RanWithoutResult = false;
     for (int position = 0; position < recordset->Params.Count(); ++position) {
         const SQLRETURN bound =
             recordset->Params.At(position).Bind(recordset->Statement(), SQLUSMALLINT(position + 1));
@@ -240,6 +320,9 @@ bool COdbcDatabase::Execute(CAbstractRecordset* stmt, QString& error)
         error = GetDiagnosticText(recordset->Statement());
         return false;
     }
+    SQLSMALLINT columns = -1;
+    recordset->RanWithoutResult =
+        SQL_SUCCEEDED(SQLNumResultCols(recordset->Statement(), &columns)) && columns == 0;
     return true;
 }
 
@@ -249,6 +332,10 @@ bool COdbcDatabase::CloseCursor(CAbstractRecordset* stmt, QString& error)
     if (!recordset)
         return false;
     recordset->ResultChanged();
+    // A run without a result (an INSERT) left no cursor and the statement is
+    // ready to run again; some drivers call closing it "invalid cursor state".
+    if (std::exchange(recordset->RanWithoutResult, false))
+        return true;
     if (!SQL_SUCCEEDED(SQLCloseCursor(recordset->Statement()))) {
         error = GetDiagnosticText(recordset->Statement());
         return false;
@@ -256,10 +343,27 @@ bool COdbcDatabase::CloseCursor(CAbstractRecordset* stmt, QString& error)
     return true;
 }
 
-bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
+QString COdbcDatabase::InfoText(unsigned short type) const
 {
-    COdbcRecordset tables;
-    if (tables.AllocateStatement(Connection_.Get()) != SQL_SUCCESS) {
+    SQLWCHAR text[256] = {};
+    SQLSMALLINT length = 0; // in bytes
+    if (!SQL_SUCCEEDED(SQLGetInfoW(Connection_.Get(), type, text, sizeof text, &length)))
+        return {};
+    return WideAnswer(text, length, 256);
+}
+
+unsigned COdbcDatabase::InfoBits(unsigned short type) const
+{
+    SQLUINTEGER bits = 0;
+    return SQL_SUCCEEDED(SQLGetInfoW(Connection_.Get(), type, &bits, sizeof bits, nullptr)) ? bits
+                                                                                            : 0;
+}
+
+bool COdbcDatabase::ListTables(const QString& catalog, const QString& schema,
+                               QList<QPair<QString, QString>>& tables, QString& error)
+{
+    COdbcRecordset listing;
+    if (listing.AllocateStatement(Connection_.Get()) != SQL_SUCCESS) {
         error = NoStatementHandle;
         return false;
     }
@@ -267,15 +371,74 @@ bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
     const QString type = QStringLiteral("TABLE");
     // Only a clean answer counts: a catalog call that comes back with
     // warnings is reported with them rather than trusted as the list.
-    if (SQLTablesW(tables.Statement(), nullptr, 0, nullptr, 0, Wide(pattern), SQL_NTS, Wide(type),
+    if (SQLTablesW(listing.Statement(), catalog.isNull() ? nullptr : Wide(catalog),
+                   catalog.isNull() ? 0 : SQL_NTS, schema.isNull() ? nullptr : Wide(schema),
+                   schema.isNull() ? 0 : SQL_NTS, Wide(pattern), SQL_NTS, Wide(type),
                    SQL_NTS) != SQL_SUCCESS) {
-        error = GetDiagnosticText(tables.Statement());
+        error = GetDiagnosticText(listing.Statement());
         return false;
     }
-    constexpr int TableNameColumn = 2; // TABLE_NAME, the third column of the catalog's answer
-    while (tables.MoveNext())
-        names.append(tables.GetString(TableNameColumn));
-    return !tables.GetFetchError(error);
+    // TABLE_CAT, TABLE_SCHEM and TABLE_NAME: the first three columns.
+    while (listing.MoveNext()) {
+        // A driver that ignores the catalog must not bring in another database.
+        const QString rowCatalog = listing.GetString(0);
+        if (!catalog.isEmpty() && !rowCatalog.isEmpty() &&
+            rowCatalog.compare(catalog, Qt::CaseInsensitive) != 0)
+            continue;
+        tables.append({listing.GetString(1), listing.GetString(2)});
+    }
+    return !listing.GetFetchError(error);
+}
+
+bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
+{
+    if (!IsConnected()) {
+        error = NoStatementHandle; // what every statement answers then
+        return false;
+    }
+    // Without a catalog some drivers (MariaDB, MySQL) list every database
+    // on the server: ask for the one this connection works in.
+    QString catalog;
+    if (InfoBits(SQL_CATALOG_USAGE) & SQL_CU_DML_STATEMENTS) {
+        SQLWCHAR text[256] = {};
+        SQLINTEGER length = 0;
+        if (SQL_SUCCEEDED(SQLGetConnectAttrW(Connection_.Get(), SQL_ATTR_CURRENT_CATALOG, text,
+                                             sizeof text, &length)))
+            catalog = WideAnswer(text, length, 256);
+        if (catalog.isEmpty())
+            catalog = InfoText(SQL_DATABASE_NAME);
+    }
+    if (catalog.isEmpty())
+        catalog = QString(); // null: no catalog argument at all
+    // The driver's default listing holds what bare names reach (PostgreSQL:
+    // its search path); where there are schemas, every one the user can see
+    // is listed besides.
+    QList<QPair<QString, QString>> reached;
+    if (!ListTables(catalog, QString(), reached, error))
+        return false;
+    QList<QPair<QString, QString>> tables = reached;
+    if (InfoBits(SQL_SCHEMA_USAGE) & SQL_SU_DML_STATEMENTS) {
+        tables.clear();
+        if (!ListTables(catalog, QStringLiteral("%"), tables, error))
+            return false;
+    }
+    QHash<QString, int> bare; // how many reached tables a bare name stands for
+    QSet<QPair<QString, QString>> reachable;
+    for (const auto& table : std::as_const(reached)) {
+        ++bare[table.second];
+        reachable.insert(table);
+    }
+    Listed_.clear();
+    for (const auto& table : std::as_const(tables)) {
+        const bool byBareName =
+            table.first.isEmpty() || (reachable.contains(table) && bare.value(table.second) == 1);
+        const QString name = byBareName ? table.second : table.first + u'.' + table.second;
+        if (Listed_.contains(name))
+            continue; // the driver named it twice
+        Listed_.insert(name, table);
+        names.append(name);
+    }
+    return true;
 }
 
 bool COdbcDatabase::ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error)
@@ -318,17 +481,21 @@ bool COdbcDatabase::GetColumnNames(const QString& table, QStringList& columns, Q
         error = GetDiagnosticText();
         return false;
     }
-    const QString mark = QString::fromUtf16(reinterpret_cast<const char16_t*>(quote),
-                                            std::clamp<qsizetype>(length / 2, 0, 7))
-                             .trimmed();
+    const QString mark = WideAnswer(quote, length, 8).trimmed();
     if (mark.isEmpty()) { // the driver says it has no quotes
         error = QStringLiteral("The ODBC driver cannot quote the table name \"%1\"").arg(table);
         return false;
     }
+    // A listed table is read in its own schema, whatever it is shown as.
+    const auto listed = Listed_.constFind(table);
+    const QString schema = listed == Listed_.cend() ? QString() : listed->first;
+    const QString name = listed == Listed_.cend() ? table : listed->second;
+    const QString quoted = schema.isEmpty()
+                               ? QuoteIdentifier(name, mark)
+                               : QuoteIdentifier(schema, mark) + u'.' + QuoteIdentifier(name, mark);
     CAbstractRecordset* opened = nullptr;
-    const bool ok = OpenRecordset(QStringLiteral("SELECT * FROM ") + QuoteIdentifier(table, mark) +
-                                      QStringLiteral(" WHERE 1 = 0"),
-                                  error, opened);
+    const bool ok = OpenRecordset(
+        QStringLiteral("SELECT * FROM ") + quoted + QStringLiteral(" WHERE 1 = 0"), error, opened);
     CRecordsetPtr recordset(opened);
     if (!ok)
         return false;
@@ -429,6 +596,8 @@ void COdbcDatabase::ReadScriptDialect()
         else if (dbms.startsWith(QLatin1String("Firebird"), Qt::CaseInsensitive))
             dialect = dialect | ScriptDialectFireBird;
     }
+    if (InfoText(SQL_IDENTIFIER_QUOTE_CHAR) == u"`")
+        dialect = dialect | ScriptDialectBackquotes;
     Dialect_ = dialect;
 }
 

@@ -2,9 +2,9 @@
 
 // The database interface over any data source that an ODBC 3 driver manager
 // reaches, always through the wide-character entry points. The database
-// string of Connect is the ODBC connect string; user and password travel
-// inside it. Transactions are the connection's auto-commit attribute: off
-// while one is open.
+// string of Connect is the ODBC connect string; a user or password given to
+// Connect joins it as UID and PWD (ConnectStringWith). Transactions are the
+// connection's auto-commit attribute: off while one is open.
 //
 // Messages are the driver's diagnostic records joined by "; " where the
 // driver gives them, otherwise fixed texts.
@@ -12,6 +12,7 @@
 #include "database/AbstractDatabase.h"
 #include "database/OdbcHandle.h"
 
+#include <QHash>
 #include <atomic>
 #include <mutex>
 
@@ -44,8 +45,13 @@ public:
     // set (parameter 1 is the first record, whatever its index) and executes.
     bool Execute(CAbstractRecordset* stmt, QString& error) override;
     bool CloseCursor(CAbstractRecordset* stmt, QString& error) override;
-    // Appends the names of the data source's tables of type "TABLE", in the
-    // order the driver gives them.
+    // Appends the names of the tables (type "TABLE") of the connection's
+    // current catalog, where the driver has catalogs, and of every schema
+    // the user can see, where it has schemas; in the order the driver gives
+    // them. A table that the driver's default listing reaches by its bare
+    // name keeps it; any other is named "schema.table", and so are tables
+    // whose bare name would stand for more than one. GetColumnNames reads
+    // every listed table by its schema and name.
     bool GetTableNames(QStringList& names, QString& error) override;
     bool ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error) override;
     bool OpenRecordset(const QString& sql, QString& error, CAbstractRecordset*& recordset) override;
@@ -57,6 +63,9 @@ public:
     // Always true. An open transaction is rolled back.
     bool Disconnect() override;
     bool IsConnected() override;
+    // With user and password both empty the connect string is used as it
+    // stands; otherwise as ConnectStringWith gives it. A message never
+    // shows the password.
     bool Connect(const QString& database, const QString& user, const QString& password,
                  QString& error) override;
     bool BeginTransaction(QString& error) override;
@@ -65,8 +74,9 @@ public:
     bool RollbackTransaction(QString& error) override;
     bool BeginTransactionWith(const QString& sql, QString& error) override;
     int GetDatabaseType() override;
-    // Dollar quotes always; SQLite's trigger or FireBird's module bodies too
-    // when the driver names that database.
+    // Dollar quotes always; backquoted names where the driver quotes names
+    // so; SQLite's trigger or FireBird's module bodies too when the driver
+    // names that database.
     EScriptDialect GetScriptDialect() const override;
     // SQLCancel on the statement that is executing, if any.
     void Interrupt() override;
@@ -74,6 +84,12 @@ public:
     // return no row: the server checks the table and the right to read it,
     // and a driver that reads a whole result at once reads nothing.
     bool GetColumnNames(const QString& table, QStringList& columns, QString& error) override;
+
+    // The connect string with its own UID and PWD attributes dropped and
+    // UID=user;PWD=password added, each value in braces (with "}" doubled) when it holds ";", "{",
+    // "}" or a blank, as ODBC reads attribute values.
+    static QString ConnectStringWith(const QString& connect, const QString& user,
+                                     const QString& password);
 
     // The diagnostic records of a statement, or of the connection when
     // statement is null, joined by "; "; records of state 01004 (data
@@ -84,6 +100,14 @@ public:
 
 private:
     bool IsInTransaction() const;
+    // The driver's answer to a text SQLGetInfo question; empty when it has none.
+    QString InfoText(unsigned short type) const;
+    // A 32-bit SQLGetInfo answer (bit masks); 0 when it has none.
+    unsigned InfoBits(unsigned short type) const;
+    // One SQLTables call for tables in catalog (null: the driver's default)
+    // and schema (null: the driver's default), appending (schema, name).
+    bool ListTables(const QString& catalog, const QString& schema,
+                    QList<QPair<QString, QString>>& tables, QString& error);
     // Asks the driver which database it reaches, for GetScriptDialect.
     void ReadScriptDialect();
     bool EndTransactionWith(short completion, QString& error);
@@ -116,4 +140,6 @@ private:
     COdbcHandle Environment_; // empty while disconnected
     COdbcHandle Connection_;  // empty while disconnected; IsConnected tests it
     std::atomic<unsigned> Dialect_ = ScriptDialectDollarQuotes; // set by Connect
+    // The names GetTableNames gave last, with the schema each belongs to.
+    QHash<QString, QPair<QString, QString>> Listed_;
 };

@@ -84,6 +84,9 @@ public:
     // of the last one.
     void ResultChanged();
 
+    // The last Execute gave no result set (an INSERT): there is no cursor
+    // to close before the next run. Set by Execute, cleared by CloseCursor.
+    bool RanWithoutResult = false;
     COdbcParams Params;     // the values set through the database, bound at Execute
     QStringList ParamNames; // the names found by Prepare, in order of appearance
 

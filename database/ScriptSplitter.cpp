@@ -100,6 +100,11 @@ QStringList CScriptSplitter::Split()
                 State_ = EState::Code;
             ++Pos_;
             break;
+        case EState::BackQuoted: // as with double quotes, doubling needs no rule
+            if (c == u'`')
+                State_ = EState::Code;
+            ++Pos_;
+            break;
         case EState::LineComment:
             if (c == u'\n')
                 State_ = EState::Code;
@@ -158,6 +163,8 @@ void CScriptSplitter::ScanCode()
         State_ = EState::DoubleQuoted;
     } else if (c == u'\'') {
         State_ = EState::SingleQuoted;
+    } else if (c == u'`' && (Dialect_ & ScriptDialectBackquotes)) {
+        State_ = EState::BackQuoted;
     } else if (c == u'-' && next == u'-') {
         State_ = EState::LineComment;
         ++Pos_;

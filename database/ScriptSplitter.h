@@ -23,6 +23,8 @@
 // - PostgreSQL and every other ODBC source: $$ ... $$ and $tag$ ... $tag$
 //   are strings, as in PostgreSQL. A "$" that follows a letter, digit or
 //   "_" (a$b), or that is not followed by a tag and "$" ($1), opens nothing.
+// - An ODBC source whose driver quotes names in backquotes (MySQL, MariaDB):
+//   `...` is a name, a doubled backquote inside it included.
 //
 // On every database "SET TERM new old" (any letter case, TERMINATOR too),
 // as FireBird's isql reads it, is a directive of the script: it ends at the
@@ -46,6 +48,7 @@ enum EScriptDialect : unsigned
     ScriptDialectTriggerBodies = 1, // SQLite's CREATE TRIGGER ... BEGIN ... END
     ScriptDialectModuleBodies = 2,  // FireBird's PSQL modules and EXECUTE BLOCK
     ScriptDialectDollarQuotes = 4,  // PostgreSQL's $tag$ strings
+    ScriptDialectBackquotes = 8,    // MySQL's and MariaDB's `names`
     ScriptDialectSQLite = ScriptDialectTriggerBodies,
     ScriptDialectFireBird = ScriptDialectModuleBodies,
 };
@@ -99,6 +102,7 @@ private:
         LineComment,
         BlockComment,
         DollarQuoted,
+        BackQuoted,
     };
     enum class EKind
     {

@@ -23,6 +23,9 @@ public:
     {
         QString Name;
         QStringList Columns;
+        // Why the columns could not be read (the database's message); empty
+        // when they were.
+        QString Error{};
     };
 
     CConnection() = default;

@@ -48,6 +48,10 @@ test_packages=(
     firebird3.0-utils
     postgresql
     odbc-postgresql
+    # a MariaDB server of the tests' own, started from a data folder under
+    # the test folder, and its ODBC driver ("MariaDB Unicode")
+    mariadb-server
+    odbc-mariadb
     libsqliteodbc
     sqlite3
     locales

@@ -7,8 +7,16 @@
 #                                  TABLESCOPE_FB_DIR (a folder the server may
 #                                  create databases in)
 #   PostgreSQL 15 on 127.0.0.1:5432, reached through ODBC
+#   MariaDB on 127.0.0.1:3307      a server of the tests' own (data, socket
+#                                  and pid file in the test folder), reached
+#                                  through ODBC
 #   ODBC data sources              ODBCINI, TABLESCOPE_ODBC_PG_DSN,
-#                                  TABLESCOPE_ODBC_SQLITE_DSN
+#                                  TABLESCOPE_ODBC_SQLITE_DSN,
+#                                  TABLESCOPE_ODBC_MARIADB_DSN,
+#                                  TABLESCOPE_MARIADB_LIMITED_USER and
+#                                  _PASSWORD (a login that may read only
+#                                  what it is granted, with a password that
+#                                  needs quoting in a connect string)
 #
 # Safe to run again: servers already running are left as they are. Run it as
 # the user who runs the tests: the folder, the env file and the ODBC settings
@@ -154,6 +162,86 @@ SQL
     fi
 }
 
+# MariaDB runs as mysql from a data folder of its own under the test folder,
+# on a port of its own, so that a MariaDB of the system is left alone. Its
+# process id tells whether it runs; stopping it is `kill` of that id.
+mariadb_port=${TABLESCOPE_MARIADB_PORT:-3307}
+mariadb_dir=$root/mariadb
+
+# The id of the server running from our data folder, if any. Its pid file is
+# the server's own (mode 660), so the process list is read instead.
+mariadb_pid() {
+    local cmdline pid
+    for cmdline in /proc/[0-9]*/cmdline; do
+        pid=${cmdline#/proc/}
+        pid=${pid%/cmdline}
+        [[ $(cat "/proc/$pid/comm" 2>/dev/null) == mariadbd ]] || continue
+        if tr '\0' '\n' <"$cmdline" 2>/dev/null | grep -qxF -- "--datadir=$mariadb_dir/data"; then
+            echo "$pid"
+            return 0
+        fi
+    done
+    return 1
+}
+
+mariadb_sql() { # mariadb arguments...
+    as_system_user mysql mariadb --no-defaults --socket="$mariadb_dir/mariadb.sock" "$@"
+}
+
+mariadb_log() {
+    echo "--- the end of $mariadb_dir/error.log:" >&2
+    as_root tail -n 20 "$mariadb_dir/error.log" >&2 || true
+}
+
+start_mariadb() {
+    [[ -x /usr/sbin/mariadbd ]] ||
+        fail "MariaDB: /usr/sbin/mariadbd is missing (scripts/install-deps.sh --test installs it)"
+    if ! mariadb_pid >/dev/null; then
+        port_open "$mariadb_port" &&
+            fail "MariaDB: port $mariadb_port is taken by another program (TABLESCOPE_MARIADB_PORT chooses another)"
+        # World-readable, so that the user of the tests sees the pid file and
+        # reaches the socket; the data below it is the server's alone.
+        as_root install -d -o mysql -g mysql -m 755 "$mariadb_dir"
+        if ! as_root test -d "$mariadb_dir/data/mysql"; then
+            echo "MariaDB: creating the data folder"
+            local log
+            log=$(mktemp)
+            as_system_user mysql mariadb-install-db --no-defaults --user=mysql \
+                --datadir="$mariadb_dir/data" --auth-root-authentication-method=socket \
+                --skip-test-db >"$log" 2>&1 ||
+                { cat "$log" >&2; rm -f "$log"; fail "MariaDB: the data folder was not made"; }
+            rm -f "$log"
+        fi
+        echo "MariaDB: starting the server"
+        as_root rm -f "$mariadb_dir/mariadb.pid"
+        as_system_user mysql setsid /usr/sbin/mariadbd --no-defaults \
+            --datadir="$mariadb_dir/data" --socket="$mariadb_dir/mariadb.sock" \
+            --pid-file="$mariadb_dir/mariadb.pid" --log-error="$mariadb_dir/error.log" \
+            --bind-address=127.0.0.1 --port="$mariadb_port" --skip-name-resolve \
+            --character-set-server=utf8mb4 --collation-server=utf8mb4_unicode_ci \
+            </dev/null >/dev/null 2>&1 &
+        local waited=0
+        until mariadb_pid >/dev/null && port_open "$mariadb_port" &&
+            mariadb_sql -e 'SELECT 1' >/dev/null 2>&1; do
+            if ((waited >= 60)); then
+                mariadb_log
+                fail "MariaDB: no server on 127.0.0.1:$mariadb_port after ${waited} s"
+            fi
+            sleep 1
+            waited=$((waited + 1))
+        done
+    fi
+    # The test programs make databases of their own, named tablescope_...,
+    # and grant the limited login what each case needs.
+    mariadb_sql <<'SQL' || { mariadb_log; fail "MariaDB: the test users were not made"; }
+CREATE DATABASE IF NOT EXISTS tablescope_test;
+CREATE USER IF NOT EXISTS 'tablescope'@'127.0.0.1' IDENTIFIED BY 'tablescope';
+GRANT ALL ON `tablescope\_%`.* TO 'tablescope'@'127.0.0.1' WITH GRANT OPTION;
+CREATE USER IF NOT EXISTS 'tablescope_limited'@'127.0.0.1';
+ALTER USER 'tablescope_limited'@'127.0.0.1' IDENTIFIED BY 'lim;it}ed pass';
+SQL
+}
+
 # The PostgreSQL source goes over TCP to 127.0.0.1 with a password: through
 # the socket, PostgreSQL would ask for the same system user's name (peer).
 # unixODBC reads a driver's own settings (Servername, Port) from odbc.ini
@@ -173,12 +261,22 @@ Password = tablescope
 [TablescopeSQLite]
 Driver = SQLite3
 Database = $root/odbc/odbc.sqlite
+
+[TablescopeMariaDB]
+Driver = MariaDB Unicode
+Server = 127.0.0.1
+Port = $mariadb_port
+Database = tablescope_test
 INI
     mv -f "$root/odbc.ini.new" "$root/odbc.ini"
     setting ODBCINI "$root/odbc.ini"
     setting TABLESCOPE_ODBC_PG_DSN \
         "DSN=TablescopePG;Servername=127.0.0.1;Port=5432;UID=tablescope;PWD=tablescope"
     setting TABLESCOPE_ODBC_SQLITE_DSN "DSN=TablescopeSQLite"
+    setting TABLESCOPE_ODBC_MARIADB_DSN \
+        "DSN=TablescopeMariaDB;Server=127.0.0.1;Port=$mariadb_port;UID=tablescope;PWD=tablescope"
+    setting TABLESCOPE_MARIADB_LIMITED_USER tablescope_limited
+    setting TABLESCOPE_MARIADB_LIMITED_PASSWORD 'lim;it}ed pass'
 }
 
 umask 077
@@ -186,6 +284,7 @@ prepare_root
 rm -f "$env_file.new"
 start_firebird
 start_postgresql
+start_mariadb
 write_odbc_ini
 # Replaced whole, so that a test run reading it meanwhile sees the old one
 # or the new one, never half of one.

@@ -29,6 +29,7 @@
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -418,6 +419,10 @@ void CMainFrame::ShowConnection(int item)
     tables.reserve(shown->Tables.size());
     for (const CConnection::CTable& table : shown->Tables) {
         auto* tableItem = new QTreeWidgetItem(QStringList{table.Name});
+        if (!table.Error.isEmpty()) { // its columns could not be read: say why
+            tableItem->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+            tableItem->setToolTip(0, table.Error);
+        }
         for (const QString& column : table.Columns)
             new QTreeWidgetItem(tableItem, QStringList{column});
         tables.append(tableItem);

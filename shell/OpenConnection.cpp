@@ -30,7 +30,10 @@ QString DatabaseString(const CConnection& profile)
 
 namespace {
 
-// Reads every table's columns; false at the first table that fails.
+// Reads every table's columns. Only the table list can fail: a table whose
+// columns cannot be read (no right to read it, a name the driver rejects)
+// is kept with the message instead, so that one table does not cost the
+// whole database.
 bool ReadTables(CAbstractDatabase& database, QList<CConnection::CTable>& tables, QString& error)
 {
     QStringList names;
@@ -39,9 +42,12 @@ bool ReadTables(CAbstractDatabase& database, QList<CConnection::CTable>& tables,
     std::sort(names.begin(), names.end()); // QString compares its UTF-16 units exactly
     tables.reserve(names.size());
     for (const QString& name : std::as_const(names)) {
-        CConnection::CTable table{name, {}};
-        if (!database.GetColumnNames(name, table.Columns, error))
-            return false;
+        CConnection::CTable table{name, {}, {}};
+        if (!database.GetColumnNames(name, table.Columns, table.Error)) {
+            table.Columns.clear();
+            if (table.Error.isEmpty()) // a backend that gave no reason still failed
+                table.Error = QStringLiteral("The columns of the table could not be read");
+        }
         tables.append(std::move(table));
     }
     return true;

@@ -24,7 +24,10 @@ QString DatabaseString(const CConnection& profile);
 // Creates and connects the profile's backend with its Login and Password,
 // and fills Tables with every table, sorted by exact comparison of their
 // characters (upper-case letters before lower-case ones), with its columns.
-// On failure error holds the message and the profile has no database.
+// A table whose columns cannot be read comes without them and with the
+// database's message (CTable::Error); only a failure to connect or to list
+// the tables fails. On failure error holds the message and the profile has
+// no database.
 bool OpenConnection(CConnection& profile, QString& error);
 
 // One attempt to open a profile's connection on the connection's own thread,

@@ -207,6 +207,76 @@ private:
     int Count_ = 0;
 };
 
+// MariaDB: a new database of this program's own for every test, made and
+// finally dropped by the test login, which may make databases named
+// tablescope_...
+class CMariaDBFixture : public COdbcFixture
+{
+public:
+    ~CMariaDBFixture() override
+    {
+        QString error;
+        for (const QString& name : std::as_const(Made_))
+            if (Admin_.IsConnected() &&
+                !Admin_.ExecuteSQL(QStringLiteral("DROP DATABASE IF EXISTS ") + name, error))
+                qWarning("%s", qPrintable(error));
+    }
+
+    QString Name() const override { return QStringLiteral("ODBC MariaDB"); }
+    QString BlobType() const override { return QStringLiteral("LONGBLOB"); }
+    QString FreshDatabase() override
+    {
+        const QString name = QStringLiteral("tablescope_odbc_%1_%2")
+                                 .arg(QCoreApplication::applicationPid())
+                                 .arg(Made_.size() + 1);
+        QString error;
+        if (!Admin_.ExecuteSQL(QStringLiteral("CREATE DATABASE ") + name, error))
+            qWarning("%s", qPrintable(error));
+        Made_.append(name);
+        return Base_ + QStringLiteral(";Database=") + name;
+    }
+    QString RefusedConnectString() const override
+    {
+        return Base_ + QStringLiteral(";UID=tablescope;PWD=wrong password");
+    }
+    QString MissingTableMessage() const override
+    {
+        return QStringLiteral("no_such_table' doesn't exist");
+    }
+    bool PrepareRefusesNamedMarkers() const override { return true; }
+    // MariaDB divides by zero into NULL and hands the client the whole
+    // result at once: the query fails when it runs.
+    QString FailingQuery() const override
+    {
+        return QStringLiteral("SELECT a, (SELECT a FROM t) FROM t ORDER BY a");
+    }
+
+protected:
+    // The cases name tables in double quotes, which MariaDB reads as names
+    // only in the ANSI_QUOTES mode; the names the backend quotes itself
+    // are in the driver's backquotes all the same.
+    QString CleanSql() const override
+    {
+        return QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES')");
+    }
+    QString Prepare() override
+    {
+        QString error;
+        if (!Admin_.Connect(Base_, {}, {}, error))
+            return QStringLiteral("cannot connect with \"%1\" (scripts/start-servers.sh starts "
+                                  "the server): %2")
+                .arg(Base_, error);
+        return {};
+    }
+
+private:
+    const QString Base_ =
+        Setting("TABLESCOPE_ODBC_MARIADB_DSN", "DSN=TablescopeMariaDB;Server=127.0.0.1;Port=3307;"
+                                               "UID=tablescope;PWD=tablescope");
+    COdbcDatabase Admin_; // makes and finally drops the test databases
+    QStringList Made_;
+};
+
 // What needs no data source.
 class COdbcTextCases : public QObject
 {
@@ -215,6 +285,8 @@ class COdbcTextCases : public QObject
 private slots:
     void connectStringFormat_data();
     void connectStringFormat();
+    void connectStringWithCredentials_data();
+    void connectStringWithCredentials();
     void disconnectedMessages_data();
     void disconnectedMessages();
     void scanParamNames_data();
@@ -248,6 +320,45 @@ void COdbcTextCases::connectStringFormat()
                                        "\"DSN=database[[;OPTION=value];OPTION=value]...\" "
                                        "instead of \"") +
                             connect + u'"');
+}
+
+void COdbcTextCases::connectStringWithCredentials_data()
+{
+    QTest::addColumn<QString>("connect");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("result");
+    QTest::newRow("added") << "DSN=x"
+                           << "kim"
+                           << "secret"
+                           << "DSN=x;UID=kim;PWD=secret";
+    QTest::newRow("the string's own give way, in any letter case")
+        << "uid=a;DSN=x; Pwd =b;Port=1"
+        << "kim"
+        << "secret"
+        << "DSN=x;Port=1;UID=kim;PWD=secret";
+    QTest::newRow("braced values of the string stay whole")
+        << "DSN=x;Opt={a;PWD=b}};c};PWD={p;w}"
+        << "kim"
+        << ""
+        << "DSN=x;Opt={a;PWD=b}};c};UID=kim;PWD=";
+    QTest::newRow("semicolon, brace and blank are quoted") << "DSN=x;"
+                                                           << "a b"
+                                                           << "p;w}d{"
+                                                           << "DSN=x;UID={a b};PWD={p;w}}d{}";
+    QTest::newRow("an equals sign needs no quoting") << "DSN=x"
+                                                     << "k=m"
+                                                     << "="
+                                                     << "DSN=x;UID=k=m;PWD==";
+}
+
+void COdbcTextCases::connectStringWithCredentials()
+{
+    QFETCH(QString, connect);
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(QString, result);
+    QCOMPARE(COdbcDatabase::ConnectStringWith(connect, user, password), result);
 }
 
 using CDbCall = std::function<bool(COdbcDatabase&, QString& error)>;
@@ -891,7 +1002,9 @@ int main(int argc, char* argv[])
     int failed = QTest::qExec(&text, argc, argv);
     CPostgresFixture postgres;
     CSQLiteOdbcFixture sqlite;
-    for (COdbcFixture* fixture : std::initializer_list<COdbcFixture*>{&postgres, &sqlite}) {
+    CMariaDBFixture mariadb;
+    for (COdbcFixture* fixture :
+         std::initializer_list<COdbcFixture*>{&postgres, &sqlite, &mariadb}) {
         CInterfaceCases shared(*fixture);
         COdbcCases own(*fixture);
         failed += QTest::qExec(&shared, argc, argv);

@@ -194,6 +194,13 @@ void CScriptSplitterTests::split_data()
         << "select 1; select $$ a; b" << Dollar << QStringList{"select 1", " select $$ a; b"};
     QTest::newRow("dollar quotes are ODBC's only")
         << "select $$ a; b $$" << FireBird << QStringList{"select $$ a", " b $$"};
+    // Backquoted names.
+    QTest::newRow("backquoted name holding the terminator")
+        << "CREATE TABLE `a;b` (`x``;` INT); select '`'; x"
+        << (ScriptDialectDollarQuotes | ScriptDialectBackquotes)
+        << QStringList{"CREATE TABLE `a;b` (`x``;` INT)", " select '`'", " x"};
+    QTest::newRow("backquotes are text elsewhere")
+        << "select `a; b`" << Dollar << QStringList{"select `a", " b`"};
     QTest::newRow("SQLite rules with dollar quotes")
         << "CREATE TRIGGER a AFTER INSERT ON t BEGIN SELECT $$;$$; END;b"
         << (ScriptDialectSQLite | ScriptDialectDollarQuotes)

@@ -160,6 +160,9 @@ void CLongWorkTests::escStopsALongStatement_data()
         << ETestBackend::OdbcPostgres
         << QStringLiteral("CREATE TABLE slept AS SELECT 1 AS n FROM pg_sleep(600)")
         << QStringLiteral("cancel");
+    QTest::newRow("ODBC MariaDB") << ETestBackend::OdbcMariaDB
+                                  << QStringLiteral("CREATE TABLE slept AS SELECT SLEEP(600) AS n")
+                                  << QStringLiteral("interrupted");
 }
 
 // A statement that would run for minutes, started with Ctrl+F5: the

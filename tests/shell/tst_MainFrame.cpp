@@ -135,6 +135,12 @@ private slots:
     void helpAndAbout();
     void tableNamesAreNeverRunAsSql_data();
     void tableNamesAreNeverRunAsSql();
+    void tablesOfThisDatabaseOnly_data();
+    void tablesOfThisDatabaseOnly();
+    void unreadableTableIsMarked_data();
+    void unreadableTableIsMarked();
+    void typedCredentialsReachTheDriver_data();
+    void typedCredentialsReachTheDriver();
 
 private:
     std::unique_ptr<CMainFrame> NewFrame();
@@ -417,6 +423,8 @@ void CMainFrameTests::endToEnd_data()
                               << QStringList{"#>|N>|WORD<", "  1|1|one", "  2|2|two"};
     QTest::newRow("ODBC PostgreSQL")
         << ETestBackend::OdbcPostgres << QStringList{"#>|n>|word<", "  1|1|one", "  2|2|two"};
+    QTest::newRow("ODBC MariaDB") << ETestBackend::OdbcMariaDB
+                                  << QStringList{"#>|n>|word<", "  1|1|one", "  2|2|two"};
 }
 
 // Add a profile through the dialog, connect, browse, run a script with
@@ -935,6 +943,7 @@ void CMainFrameTests::tableNamesAreNeverRunAsSql_data()
     QTest::newRow("SQLite") << ETestBackend::SQLite;
     QTest::newRow("FireBird") << ETestBackend::FireBird;
     QTest::newRow("ODBC PostgreSQL") << ETestBackend::OdbcPostgres;
+    QTest::newRow("ODBC MariaDB") << ETestBackend::OdbcMariaDB;
 }
 
 // Tables whose names need quoting, one of them made to run a second
@@ -972,6 +981,200 @@ void CMainFrameTests::tableNamesAreNeverRunAsSql()
                  qPrintable(tree.join(u'\n')));
     QVERIFY2(tree.contains(QStringLiteral("victim: v")), qPrintable(tree.join(u'\n')));
     QCOMPARE(tree.size(), names.size() + 1);
+}
+
+void CMainFrameTests::tablesOfThisDatabaseOnly_data()
+{
+    QTest::addColumn<ETestBackend>("backend");
+    QTest::addColumn<QString>("setup");     // run on the profile's database
+    QTest::addColumn<QString>("elsewhere"); // run on another database of the same server
+    QTest::addColumn<QStringList>("tree");
+    QTest::addColumn<QString>("query"); // run in the connection's window
+    QTest::addColumn<QStringList>("grid");
+    const QString otherTables =
+        QStringLiteral("CREATE TABLE orders (a INTEGER); CREATE TABLE accounts (b INTEGER)");
+    QTest::newRow("MariaDB: an empty database beside a full one")
+        << ETestBackend::OdbcMariaDB << QString() << otherTables << QStringList{}
+        << "SELECT 1 AS one" << QStringList{"#>|one>", "  1|1"};
+    QTest::newRow("MariaDB: the same names in another database")
+        << ETestBackend::OdbcMariaDB << "CREATE TABLE orders (mine INTEGER)" << otherTables
+        << QStringList{"orders: mine"} << "SELECT mine FROM orders" << QStringList{"#>|mine>"};
+    QTest::newRow("PostgreSQL: a second schema, one name in both")
+        << ETestBackend::OdbcPostgres
+        << "DROP SCHEMA IF EXISTS sales CASCADE; CREATE SCHEMA sales; "
+           "CREATE TABLE orders (a INTEGER); CREATE TABLE sales.orders (b INTEGER); "
+           "CREATE TABLE sales.\"odd.\"\"name\" (c INTEGER); INSERT INTO sales.orders VALUES (7)"
+        << QString() << QStringList{"orders: a", "sales.odd.\"name: c", "sales.orders: b"}
+        << "SELECT b FROM sales.orders" << QStringList{"#>|b>", "  1|7"};
+}
+
+// The tree lists the tables of the database the profile names, each table
+// of another schema by its qualified name, and reads each one's columns
+// where it is.
+void CMainFrameTests::tablesOfThisDatabaseOnly()
+{
+    QFETCH(ETestBackend, backend);
+    QFETCH(QString, setup);
+    QFETCH(QString, elsewhere);
+    QFETCH(QStringList, tree);
+    QFETCH(QString, query);
+    QFETCH(QStringList, grid);
+    REQUIRE_TEST_BACKEND(Databases, backend);
+    CConnection profile;
+    CConnection other;
+    QString why;
+    QVERIFY2(Databases.NewProfile(backend, profile, why), qPrintable(why));
+    QString error;
+    if (!setup.isEmpty())
+        QVERIFY2(Databases.Run(profile, setup, error), qPrintable(error));
+    if (!elsewhere.isEmpty()) {
+        QVERIFY2(Databases.NewProfile(backend, other, why), qPrintable(why));
+        QVERIFY2(Databases.Run(other, elsewhere, error), qPrintable(error));
+    }
+    profile.Name = QStringLiteral("this one");
+    Connect(AddProfile(profile));
+    QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
+    QCOMPARE(TreeText(Frame->TableTree), tree);
+
+    CConnectionWnd* window = Window(0);
+    QVERIFY(window);
+    window->Editor->setPlainText(query);
+    Frame->Action(CommandExecute)->trigger();
+    QVERIFY(Idle());
+    QCOMPARE(GridText(window->ResultList->Model()), grid);
+}
+
+void CMainFrameTests::unreadableTableIsMarked_data()
+{
+    QTest::addColumn<ETestBackend>("backend");
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("message"); // a piece of the database's own
+    QTest::newRow("PostgreSQL") << ETestBackend::OdbcPostgres
+                                << "CREATE TABLE open_one (a INTEGER); CREATE TABLE secret (s "
+                                   "INTEGER); REVOKE ALL ON secret FROM CURRENT_USER"
+                                << "permission denied";
+    // Connected as the limited login, which may only write to secret.
+    const QString limited =
+        QStringLiteral("'%1'@'127.0.0.1'").arg(CTestDatabases::MariaDBLimitedUser());
+    QTest::newRow("MariaDB") << ETestBackend::OdbcMariaDB
+                             << QStringLiteral("CREATE TABLE open_one (a INTEGER); CREATE TABLE "
+                                               "secret (s INTEGER); GRANT SELECT ON open_one TO "
+                                               "%1; GRANT INSERT ON secret TO %1")
+                                    .arg(limited)
+                             << "SELECT command denied";
+}
+
+// A table whose columns cannot be read costs that table only: the
+// connection opens, the table is marked and says why.
+void CMainFrameTests::unreadableTableIsMarked()
+{
+    QFETCH(ETestBackend, backend);
+    QFETCH(QString, setup);
+    QFETCH(QString, message);
+    REQUIRE_TEST_BACKEND(Databases, backend);
+    CConnection profile;
+    QString why;
+    QVERIFY2(Databases.NewProfile(backend, profile, why), qPrintable(why));
+    QString error;
+    QVERIFY2(Databases.Run(profile, setup, error), qPrintable(error));
+    profile.Name = QStringLiteral("partly readable");
+    if (backend == ETestBackend::OdbcMariaDB) {
+        profile.Path = CTestDatabases::WithoutCredentials(profile.Path);
+        profile.Login = CTestDatabases::MariaDBLimitedUser();
+        profile.Password = CTestDatabases::MariaDBLimitedPassword();
+    }
+    Connect(AddProfile(profile));
+    QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
+    QCOMPARE(TreeText(Frame->TableTree), (QStringList{"open_one: a", "secret: "}));
+    const QTreeWidgetItem* readable = Frame->TableTree->topLevelItem(0);
+    const QTreeWidgetItem* secret = Frame->TableTree->topLevelItem(1);
+    QVERIFY(readable->icon(0).isNull());
+    QVERIFY(readable->toolTip(0).isEmpty());
+    QVERIFY(!secret->icon(0).isNull());
+    QVERIFY2(secret->toolTip(0).contains(message), qPrintable(secret->toolTip(0)));
+    QVERIFY(Window(0));
+}
+
+void CMainFrameTests::typedCredentialsReachTheDriver_data()
+{
+    QTest::addColumn<ETestBackend>("backend");
+    QTest::addColumn<bool>("ownCredentials"); // the connect string keeps its UID and PWD
+    QTest::addColumn<QString>("login");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<QString>("message"); // a piece of the driver's; empty: connects
+    const QString denied = QStringLiteral("Access denied");
+    QTest::newRow("MariaDB: no credentials in the DSN, the right password")
+        << ETestBackend::OdbcMariaDB << false << "tablescope"
+        << "tablescope" << QString();
+    QTest::newRow("MariaDB: no credentials in the DSN, a wrong password")
+        << ETestBackend::OdbcMariaDB << false << "tablescope"
+        << "wrong;pass}word" << denied;
+    QTest::newRow("MariaDB: a password with ; } and a blank")
+        << ETestBackend::OdbcMariaDB << false << CTestDatabases::MariaDBLimitedUser()
+        << CTestDatabases::MariaDBLimitedPassword() << QString();
+    QTest::newRow("MariaDB: typed credentials win over the string's own")
+        << ETestBackend::OdbcMariaDB << true << "tablescope"
+        << "not the password" << denied;
+    QTest::newRow("MariaDB: the string's own, an empty dialog")
+        << ETestBackend::OdbcMariaDB << true << QString() << QString() << QString();
+    const QString failed = QStringLiteral("password authentication failed");
+    QTest::newRow("PostgreSQL: the right password")
+        << ETestBackend::OdbcPostgres << false << "tablescope"
+        << "tablescope" << QString();
+    QTest::newRow("PostgreSQL: a wrong password wins over the data source's")
+        << ETestBackend::OdbcPostgres << false << "tablescope"
+        << "wrong;pass}word" << failed;
+    QTest::newRow("PostgreSQL: the string's own, an empty dialog")
+        << ETestBackend::OdbcPostgres << true << QString() << QString() << QString();
+}
+
+// What the user types into the login dialog is what the driver logs in
+// with; a refused login shows the driver's message and never the password.
+void CMainFrameTests::typedCredentialsReachTheDriver()
+{
+    QFETCH(ETestBackend, backend);
+    QFETCH(bool, ownCredentials);
+    QFETCH(QString, login);
+    QFETCH(QString, password);
+    QFETCH(QString, message);
+    REQUIRE_TEST_BACKEND(Databases, backend);
+    CConnection profile;
+    QString why;
+    QVERIFY2(Databases.NewProfile(backend, profile, why), qPrintable(why));
+    QString error;
+    QVERIFY2(Databases.Run(profile, QStringLiteral("CREATE TABLE t (a INTEGER)"), error),
+             qPrintable(error));
+    if (backend == ETestBackend::OdbcMariaDB)
+        QVERIFY2(Databases.Run(profile,
+                               QStringLiteral("GRANT SELECT ON t TO '%1'@'127.0.0.1'")
+                                   .arg(CTestDatabases::MariaDBLimitedUser()),
+                               error),
+                 qPrintable(error));
+    if (!ownCredentials)
+        profile.Path = CTestDatabases::WithoutCredentials(profile.Path);
+    profile.Name = QStringLiteral("typed");
+    profile.RememberAuth = false;
+    const int index = AddProfile(profile);
+    int logins = 0;
+    OnNextDialog([&](QDialog* dialog) {
+        ++logins;
+        TypeInto(dialog, 1003, login);
+        TypeInto(dialog, 1004, password);
+        ClickOk(dialog);
+    });
+    Connect(index);
+    QCOMPARE(logins, 1);
+    if (message.isEmpty()) {
+        QVERIFY2(Messages.isEmpty(), qPrintable(Messages.join(u'\n')));
+        QVERIFY(Window(index));
+        QCOMPARE(TreeText(Frame->TableTree), QStringList{"t: a"});
+        return;
+    }
+    QVERIFY(!Window(index));
+    QCOMPARE(Messages.size(), 1);
+    QVERIFY2(Messages.first().contains(message), qPrintable(Messages.first()));
+    QVERIFY(!Messages.first().contains(password));
+    QVERIFY(!Frame->windowTitle().contains(password));
 }
 
 QTEST_MAIN(CMainFrameTests)

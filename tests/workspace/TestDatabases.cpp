@@ -24,9 +24,36 @@ QString SQLiteOdbcBase()
     return Setting("TABLESCOPE_ODBC_SQLITE_DSN", "DSN=TablescopeSQLite");
 }
 
+QString MariaDBBase()
+{
+    return Setting(
+        "TABLESCOPE_ODBC_MARIADB_DSN",
+        "DSN=TablescopeMariaDB;Server=127.0.0.1;Port=3307;UID=tablescope;PWD=tablescope");
+}
+
 } // namespace
 
 CTestDatabases::CTestDatabases() = default;
+
+QString CTestDatabases::WithoutCredentials(const QString& connect)
+{
+    QStringList kept;
+    for (const QString& attribute : connect.split(u';'))
+        if (!attribute.startsWith(QLatin1String("UID="), Qt::CaseInsensitive) &&
+            !attribute.startsWith(QLatin1String("PWD="), Qt::CaseInsensitive))
+            kept.append(attribute);
+    return kept.join(u';');
+}
+
+QString CTestDatabases::MariaDBLimitedUser()
+{
+    return Setting("TABLESCOPE_MARIADB_LIMITED_USER", "tablescope_limited");
+}
+
+QString CTestDatabases::MariaDBLimitedPassword()
+{
+    return Setting("TABLESCOPE_MARIADB_LIMITED_PASSWORD", "lim;it}ed pass");
+}
 
 CTestDatabases::~CTestDatabases()
 {
@@ -42,6 +69,15 @@ CTestDatabases::~CTestDatabases()
                 error))
             qWarning("Could not drop %s: %s", qPrintable(PostgresName_), qPrintable(error));
     }
+    if (!MariaDBNames_.isEmpty()) {
+        COdbcDatabase admin;
+        if (!admin.Connect(MariaDBBase(), {}, {}, error))
+            qWarning("Could not drop the MariaDB databases: %s", qPrintable(error));
+        for (const QString& name : std::as_const(MariaDBNames_))
+            if (admin.IsConnected() &&
+                !admin.ExecuteSQL(QStringLiteral("DROP DATABASE IF EXISTS ") + name, error))
+                qWarning("Could not drop %s: %s", qPrintable(name), qPrintable(error));
+    }
 }
 
 QString CTestDatabases::Name(ETestBackend backend)
@@ -55,6 +91,8 @@ QString CTestDatabases::Name(ETestBackend backend)
         return QStringLiteral("ODBC PostgreSQL");
     case ETestBackend::OdbcSQLite:
         return QStringLiteral("ODBC SQLite");
+    case ETestBackend::OdbcMariaDB:
+        return QStringLiteral("ODBC MariaDB");
     }
     return {};
 }
@@ -107,11 +145,17 @@ bool CTestDatabases::NewProfile(ETestBackend backend, CConnection& profile, QStr
             return false;
         profile.Type = DatabaseTypeOdbc;
         profile.Path = PostgresBase() + QStringLiteral(";Database=") + database;
-        // Every profile starts from an empty schema.
+        // Every profile starts from an empty public schema and no other of
+        // its own.
         COdbcDatabase cleaner;
         if (!cleaner.Connect(profile.Path, {}, {}, why) ||
-            !cleaner.ExecuteSQL(QStringLiteral("DROP SCHEMA public CASCADE; CREATE SCHEMA public"),
-                                why))
+            !cleaner.ExecuteSQL(
+                QStringLiteral(
+                    "DO $$ DECLARE s text; BEGIN FOR s IN SELECT nspname FROM pg_namespace "
+                    "WHERE nspowner = (SELECT oid FROM pg_roles WHERE rolname = current_user) "
+                    "AND nspname <> 'public' LOOP EXECUTE format('DROP SCHEMA %I CASCADE', s); "
+                    "END LOOP; END $$; DROP SCHEMA public CASCADE; CREATE SCHEMA public"),
+                why))
             return false;
         return true;
     }
@@ -119,6 +163,14 @@ bool CTestDatabases::NewProfile(ETestBackend backend, CConnection& profile, QStr
         profile.Type = DatabaseTypeOdbc;
         profile.Path = SQLiteOdbcBase() + QStringLiteral(";Database=") + file;
         return true;
+    case ETestBackend::OdbcMariaDB: {
+        const QString database = MariaDBDatabase(why);
+        if (database.isEmpty())
+            return false;
+        profile.Type = DatabaseTypeOdbc;
+        profile.Path = MariaDBBase() + QStringLiteral(";Database=") + database;
+        return true;
+    }
     }
     return false;
 }
@@ -128,7 +180,14 @@ bool CTestDatabases::Run(const CConnection& profile, const QString& sql, QString
     if (profile.Type == DatabaseTypeFireBird && FireBird_)
         return FireBird_->Run(DatabaseString(profile), sql, error);
     auto database = CreateBackend(profile.Type);
+    // MariaDB reads double quotes as strings unless told to read them as
+    // names, the way the tests write them.
+    const bool mariadb = profile.Path.startsWith(WithoutCredentials(MariaDBBase()));
     return database && database->Connect(profile.Path, profile.Login, profile.Password, error) &&
+           (!mariadb ||
+            database->ExecuteSQL(
+                QStringLiteral("SET SESSION sql_mode = CONCAT(@@sql_mode, ',ANSI_QUOTES')"),
+                error)) &&
            database->ExecuteSQL(sql, error);
 }
 
@@ -163,5 +222,21 @@ QString CTestDatabases::PostgresDatabase(QString& why)
         return {};
     }
     PostgresName_ = name;
+    return name;
+}
+
+QString CTestDatabases::MariaDBDatabase(QString& why)
+{
+    const QString name = QStringLiteral("tablescope_ws_%1_%2")
+                             .arg(QCoreApplication::applicationPid())
+                             .arg(MariaDBNames_.size() + 1);
+    COdbcDatabase admin;
+    if (!admin.Connect(MariaDBBase(), {}, {}, why) ||
+        !admin.ExecuteSQL(QStringLiteral("DROP DATABASE IF EXISTS ") + name, why) ||
+        !admin.ExecuteSQL(QStringLiteral("CREATE DATABASE ") + name, why)) {
+        why = QStringLiteral("cannot create a database with \"%1\": %2").arg(MariaDBBase(), why);
+        return {};
+    }
+    MariaDBNames_.append(name);
     return name;
 }

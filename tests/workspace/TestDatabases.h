@@ -2,7 +2,8 @@
 
 // Empty databases of every kind the program talks to, for the tests of the
 // layers above the database interface: an SQLite file, a FireBird database
-// on the test server, and PostgreSQL and SQLite through their ODBC drivers.
+// on the test server, and PostgreSQL, SQLite and MariaDB through their ODBC
+// drivers.
 // Each comes as the settings of a connection profile (Type, Path, Alias,
 // Login, Password), so that a test can connect through the program's own
 // code, or as a connected database object.
@@ -25,6 +26,7 @@ enum class ETestBackend
     FireBird,
     OdbcPostgres,
     OdbcSQLite,
+    OdbcMariaDB,
 };
 
 class CTestDatabases
@@ -47,14 +49,25 @@ public:
     // A database object connected to a new empty database.
     std::unique_ptr<CAbstractDatabase> Open(ETestBackend backend, QString& why);
 
+    // connect without its UID and PWD attributes.
+    static QString WithoutCredentials(const QString& connect);
+    // The MariaDB login that reads only what it is granted, and its
+    // password (which holds ";", "}" and a blank).
+    static QString MariaDBLimitedUser();
+    static QString MariaDBLimitedPassword();
+
 private:
     QString PostgresDatabase(QString& why);
+    // A new, empty MariaDB database of this program's own; empty with why
+    // set when it cannot be made.
+    QString MariaDBDatabase(QString& why);
 
     QTemporaryDir Dir_;
     int Count_ = 0;
     std::unique_ptr<CFireBirdServer> FireBird_;
     QStringList FireBirdCreated_;
-    QString PostgresName_; // this program's own database, made on first use
+    QString PostgresName_;     // this program's own database, made on first use
+    QStringList MariaDBNames_; // the MariaDB databases made, dropped at the end
 };
 
 // True when a missing server must fail the tests instead of skipping them.

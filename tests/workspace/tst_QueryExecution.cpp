@@ -286,6 +286,10 @@ void CQueryExecutionTests::sharedScript_data()
                                  << QStringList{"#>|id>|name<|price>|born>",
                                                 "  1|1|Tea|2.500000|2024-02-29",
                                                 "  2|2||10.000000|"};
+    QTest::newRow("ODBC MariaDB") << ETestBackend::OdbcMariaDB
+                                  << QStringList{"#>|id>|name<|price>|born>",
+                                                 "  1|1|Tea|2.500000|2024-02-29 00:00:00",
+                                                 "  2|2||10.000000|"};
 }
 
 void CQueryExecutionTests::sharedScript()
@@ -316,8 +320,9 @@ void CQueryExecutionTests::sharedScript()
 void CQueryExecutionTests::dataThatLooksLikeStatements_data()
 {
     QTest::addColumn<ETestBackend>("backend");
-    for (const ETestBackend backend : {ETestBackend::SQLite, ETestBackend::FireBird,
-                                       ETestBackend::OdbcPostgres, ETestBackend::OdbcSQLite})
+    for (const ETestBackend backend :
+         {ETestBackend::SQLite, ETestBackend::FireBird, ETestBackend::OdbcPostgres,
+          ETestBackend::OdbcSQLite, ETestBackend::OdbcMariaDB})
         QTest::newRow(qPrintable(CTestDatabases::Name(backend))) << backend;
 }
 

@@ -208,6 +208,13 @@ void CScriptsTests::scripts_data()
            "START TRANSACTION; INSERT INTO u VALUES (2); COMMIT;\n"
            "TABLE u"
         << QStringList{"a", "1|2"} << "VALUES (1, 'x')" << QStringList{"column1|column2", "1|1|x"};
+    QTest::newRow("MariaDB: backquoted names holding ; and a `")
+        << ETestBackend::OdbcMariaDB
+        << "CREATE TABLE `semi;colon` (`a;b` INTEGER, `it``s` VARCHAR(5));\n"
+           "INSERT INTO `semi;colon` VALUES (1, 'x;y'), (2, '`');\n"
+           "SELECT `a;b`, `it``s` FROM `semi;colon` ORDER BY 1 LIMIT 5"
+        << QStringList{"a;b|it`s", "1|1|x;y", "2|2|`"} << "SELECT COUNT(*) AS n FROM `semi;colon`"
+        << QStringList{"n", "1|2"};
     QTest::newRow("PostgreSQL: SHOW and a trailing comment")
         << ETestBackend::OdbcPostgres << "show standard_conforming_strings; /* done */"
         << QStringList{"standard_conforming_strings", "1|on"} << "explain select 1"

@@ -61,6 +61,8 @@ public:
     bool CloseConnection(int item);
     // Whether a profile is connecting or running a script.
     bool IsBusy(const CConnection* profile) const;
+    // Whether any profile is.
+    bool IsAnyBusy() const { return FirstBusyProfile() != nullptr; }
 
     // Connects the SQLite database in file: the saved profile of that file
     // (however its path is written) or a new one named after it is selected

@@ -61,13 +61,7 @@ bool MakeDatabase(const QString& file)
 // Lets events run until no profile connects or runs a script.
 void WaitUntilIdle(const CMainFrame& frame)
 {
-    const auto busy = [&frame] {
-        for (int i = 0; i < frame.Connections->GetConnectionCount(); ++i)
-            if (frame.IsBusy(frame.Connections->GetConnection(i)))
-                return true;
-        return false;
-    };
-    while (busy())
+    while (frame.IsAnyBusy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
 }
 

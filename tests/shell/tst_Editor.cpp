@@ -152,14 +152,7 @@ int CEditorTests::AddSQLiteProfile(const QString& name)
 
 bool CEditorTests::Idle() const
 {
-    return QTest::qWaitFor(
-        [this] {
-            for (int i = 0; i < Frame->Connections->GetConnectionCount(); ++i)
-                if (Frame->IsBusy(Frame->Connections->GetConnection(i)))
-                    return false;
-            return true;
-        },
-        60000);
+    return QTest::qWaitFor([this] { return !Frame->IsAnyBusy(); }, 60000);
 }
 
 bool CEditorTests::Connect(int index)

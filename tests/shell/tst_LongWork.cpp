@@ -120,14 +120,7 @@ void CLongWorkTests::cleanup()
 
 bool CLongWorkTests::Idle(int milliseconds) const
 {
-    return QTest::qWaitFor(
-        [this] {
-            for (int i = 0; i < Frame->Connections->GetConnectionCount(); ++i)
-                if (Frame->IsBusy(Frame->Connections->GetConnection(i)))
-                    return false;
-            return true;
-        },
-        milliseconds);
+    return QTest::qWaitFor([this] { return !Frame->IsAnyBusy(); }, milliseconds);
 }
 
 int CLongWorkTests::AddConnected(const CConnection& profile)

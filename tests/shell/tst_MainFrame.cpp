@@ -213,14 +213,7 @@ void CMainFrameTests::Connect(int index)
 
 bool CMainFrameTests::Idle(int milliseconds) const
 {
-    return QTest::qWaitFor(
-        [this] {
-            for (int i = 0; i < Frame->Connections->GetConnectionCount(); ++i)
-                if (Frame->IsBusy(Frame->Connections->GetConnection(i)))
-                    return false;
-            return true;
-        },
-        milliseconds);
+    return QTest::qWaitFor([this] { return !Frame->IsAnyBusy(); }, milliseconds);
 }
 
 CConnection CMainFrameTests::SQLiteProfile(const QString& name, const QString& file) const

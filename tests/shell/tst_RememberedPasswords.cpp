@@ -63,14 +63,7 @@ std::unique_ptr<CMainFrame> CRememberedPasswordsTests::NewFrame()
 
 bool CRememberedPasswordsTests::Idle(const CMainFrame& frame) const
 {
-    return QTest::qWaitFor(
-        [&frame] {
-            for (int i = 0; i < frame.Connections->GetConnectionCount(); ++i)
-                if (frame.IsBusy(frame.Connections->GetConnection(i)))
-                    return false;
-            return true;
-        },
-        60000);
+    return QTest::qWaitFor([&frame] { return !frame.IsAnyBusy(); }, 60000);
 }
 
 void CRememberedPasswordsTests::rememberedPasswordNeedsNoLogin_data()

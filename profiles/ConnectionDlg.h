@@ -7,6 +7,12 @@
 // names what the type expects there, and every field explains itself in a
 // tooltip. Nothing is validated.
 //
+// Around that: for SQLite, "Browse..." picks an existing database file and
+// "New..." makes a new empty one; a relative path is made absolute on OK, so
+// that the profile does not depend on the folder the program starts in. For
+// ODBC, the path field offers "DSN=name" for every data source the driver
+// manager knows, by completion and from the "Data Sources" button.
+//
 // Controls are found by their ids (common/ControlName.h, resources/ConnectionDialog.h).
 
 #include "profiles/Connection.h"
@@ -15,8 +21,10 @@
 
 class QCheckBox;
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 class CConnectionDlg : public QDialog
 {
@@ -46,6 +54,13 @@ public:
 private:
     void BuildControls();
     void AddToolTips();
+    QLayout* BuildPathRow();
+    void OnBrowse();
+    void OnNewFile();
+    void OnDataSources();
+    // The data sources as "DSN=name", read once when first needed.
+    const QStringList& DataSources();
+    QCompleter* DataSourceCompleter(); // made when first needed
 
     QComboBox* TypeList = nullptr;
     QCheckBox* RememberBox = nullptr;
@@ -55,4 +70,11 @@ private:
     QLineEdit* LoginEdit_ = nullptr;
     QLineEdit* PasswordEdit_ = nullptr;
     QLabel* PathLabel_ = nullptr; // its text follows the type
+    QPushButton* BrowseButton_ = nullptr;
+    QPushButton* NewFileButton_ = nullptr;
+    QPushButton* DataSourcesButton_ = nullptr;
+    QLabel* FileError_ = nullptr; // why the new file could not be made
+    QStringList DataSources_;
+    bool DataSourcesRead_ = false;
+    QCompleter* DataSourceCompleter_ = nullptr;
 };

@@ -89,6 +89,15 @@ int main(int argc, char* argv[])
     if (!MakeDatabase(file))
         return 1;
 
+    bool saved = true;
+    {
+        // No profiles yet: what a new user meets.
+        CMainFrame empty;
+        empty.resize(1100, 700);
+        saved = Save(empty, folder, QStringLiteral("first-start"));
+        empty.close();
+    }
+
     CMainFrame frame;
     frame.resize(1100, 700);
     CConnection shop;
@@ -114,7 +123,7 @@ int main(int argc, char* argv[])
                        "GROUP BY c.id ORDER BY spent DESC;"));
     ExecuteQuery(*profile);
     WaitUntilIdle(frame);
-    bool saved = Save(frame, folder, QStringLiteral("main-window"));
+    saved = Save(frame, folder, QStringLiteral("main-window")) && saved;
 
     profile->Window->Editor->setPlainText(
         QStringLiteral("UPDATE orders SET total = total * 1.1 WHERE placed >= '2026-12-01';\n"
@@ -141,6 +150,13 @@ int main(int argc, char* argv[])
     CConnectionDlg connection;
     connection.Connection = server;
     saved = Save(connection, folder, QStringLiteral("connection-dialog")) && saved;
+    CConnectionDlg sqlite;
+    sqlite.Connection = shop;
+    saved = Save(sqlite, folder, QStringLiteral("connection-dialog-sqlite")) && saved;
+    CConnectionDlg odbc;
+    odbc.Connection.Type = DatabaseTypeOdbc;
+    odbc.Connection.Path = QStringLiteral("DSN=");
+    saved = Save(odbc, folder, QStringLiteral("connection-dialog-odbc")) && saved;
     CLoginDlg login;
     login.UserName = QStringLiteral("SYSDBA");
     saved = Save(login, folder, QStringLiteral("login-dialog")) && saved;

@@ -5,7 +5,9 @@
 #include "common/DialogUnits.h"
 #include "common/WrappedToolTip.h"
 #include "database/OdbcDatabase.h"
+#include "profiles/ConnectionTester.h"
 #include "profiles/DatabaseFileDialog.h"
+#include "profiles/LoginDlg.h"
 #include "resources/ConnectionDialog.h"
 
 #include <QCheckBox>
@@ -73,6 +75,7 @@ constexpr CToolTip ToolTips[] = {
     {IdcConnectionBrowse, ConnectionBrowseTip},
     {IdcConnectionNewFile, ConnectionNewFileTip},
     {IdcConnectionDataSources, ConnectionDataSourcesTip},
+    {IdcConnectionTest, ConnectionTestTip},
 };
 
 constexpr int ToolTipWidth = 200; // long tips wrap at this width, in pixels
@@ -186,7 +189,17 @@ void CConnectionDlg::BuildControls()
     form->setColumnMinimumWidth(1, DialogUnitsX(this, 120));
     form->setColumnStretch(1, 1);
 
+    TestButton_ =
+        Named(new QPushButton(QString::fromUtf8(ConnectionTestText), this), IdcConnectionTest);
+    TestButton_->setAutoDefault(false);
+    TestButton_->hide(); // until a tester is given
+    connect(TestButton_, &QPushButton::clicked, this, &CConnectionDlg::OnTest);
+    TestResult_ = Named(new QLabel(this), IdcConnectionTestResult);
+    TestResult_->setWordWrap(true);
+    TestResult_->setTextFormat(Qt::PlainText);
+    TestResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(TestButton_);
     buttons->addStretch(1);
     for (QPushButton* button : {ok, cancel}) {
         button->setMinimumWidth(DialogUnitsX(this, 50));
@@ -198,6 +211,7 @@ void CConnectionDlg::BuildControls()
     page->addSpacing(DialogUnitsY(this, 4));
     page->addLayout(form);
     page->addStretch(1);
+    page->addWidget(TestResult_);
     page->addSpacing(DialogUnitsY(this, 6));
     page->addLayout(buttons);
 }
@@ -336,6 +350,58 @@ void CConnectionDlg::OnDataSources()
         PathEdit_->setText(chosen->text());
         PathEdit_->setFocus(Qt::OtherFocusReason);
     }
+}
+
+void CConnectionDlg::SetTester(CConnectionTester* tester)
+{
+    delete Tester_;
+    Tester_ = tester;
+    TestButton_->setVisible(Tester_ != nullptr);
+    if (!Tester_)
+        return;
+    Tester_->setParent(this);
+    connect(Tester_, &CConnectionTester::Finished, this, &CConnectionDlg::OnTestFinished);
+}
+
+CConnection CConnectionDlg::EnteredSettings()
+{
+    const CConnection kept = Connection;
+    ReadControls();
+    CConnection entered = Connection;
+    Connection = kept;
+    return entered;
+}
+
+void CConnectionDlg::OnTest()
+{
+    if (!Tester_)
+        return;
+    if (Tester_->IsRunning()) {
+        Tester_->Stop();
+        return;
+    }
+    CConnection settings = EnteredSettings();
+    // As Connect asks: every type but SQLite, unless remembered. What is
+    // typed there serves the test only.
+    if (!settings.RememberAuth && settings.Type != DatabaseTypeSQLite) {
+        CLoginDlg login(this);
+        login.UserName = settings.Login;
+        login.UserPassword = settings.Password;
+        if (login.exec() != QDialog::Accepted)
+            return;
+        settings.Login = login.UserName;
+        settings.Password = login.UserPassword;
+    }
+    TestResult_->setText(QStringLiteral("Connecting..."));
+    TestButton_->setText(QString::fromUtf8(ConnectionStopTestText));
+    Tester_->Start(settings);
+}
+
+void CConnectionDlg::OnTestFinished(bool connected, const QString& text)
+{
+    Q_UNUSED(connected)
+    TestResult_->setText(text);
+    TestButton_->setText(QString::fromUtf8(ConnectionTestText));
 }
 
 void CConnectionDlg::setVisible(bool visible)

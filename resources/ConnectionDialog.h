@@ -28,6 +28,9 @@ enum EConnectionDialogControl : int
     IdcConnectionNewFile = 1014,
     IdcConnectionDataSources = 1015,
     IdcConnectionFileError = 1016,
+    // Tries the settings; what came of it shows above the buttons.
+    IdcConnectionTest = 1017,
+    IdcConnectionTestResult = 1018,
 };
 
 inline constexpr const char* ConnectionDialogIntro =
@@ -50,3 +53,7 @@ inline constexpr const char* ConnectionBrowseTip = "Choose an existing SQLite da
 inline constexpr const char* ConnectionNewFileTip = "Create a new, empty SQLite database file";
 inline constexpr const char* ConnectionDataSourcesTip =
     "Choose one of the ODBC data sources this system knows";
+inline constexpr const char* ConnectionTestText = "Test Connection";
+inline constexpr const char* ConnectionStopTestText = "Stop";
+inline constexpr const char* ConnectionTestTip =
+    "Connect with these settings, then disconnect, and say how it went";

@@ -7,6 +7,7 @@
 #include "profiles/LoginDlg.h"
 #include "profiles/PasswordStore.h"
 #include "resources/MainMenu.h"
+#include "shell/ConnectionTest.h"
 #include "shell/EditorCommands.h"
 #include "shell/FileDropTarget.h"
 #include "shell/HelpPage.h"
@@ -629,6 +630,7 @@ void CMainFrame::CloseConnectionNow(int item)
 void CMainFrame::OnNewConnection()
 {
     CConnectionDlg dialog(this);
+    dialog.SetTester(new CConnectionTest);
     if (dialog.exec() != QDialog::Accepted)
         return;
     Connections->SelectConnection(Connections->AddConnection(dialog.Connection));
@@ -662,6 +664,7 @@ void CMainFrame::OnConnectionProperties()
         return;
     }
     CConnectionDlg dialog(this);
+    dialog.SetTester(new CConnectionTest);
     dialog.Connection = *profile;
     if (dialog.exec() != QDialog::Accepted)
         return;

@@ -10,10 +10,13 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "common/ControlName.h"
+#include "profiles/ConnectionDlg.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/DatabaseFileDialog.h"
+#include "profiles/LoginDlg.h"
 #include "resources/ConnectionDialog.h"
 #include "resources/MainMenu.h"
+#include "shell/ConnectionTest.h"
 #include "shell/MainFrame.h"
 #include "shell/StartHint.h"
 #include "shell/TablescopeApp.h"
@@ -30,6 +33,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QCommandLinkButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -42,6 +46,10 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 Q_DECLARE_METATYPE(ETestBackend)
 Q_DECLARE_METATYPE(CIdentifierQuoting::EFolding)
@@ -78,6 +86,59 @@ void OnNextDialog(std::function<void(QDialog*)> action)
     });
     timer->start(10);
 }
+
+// Answers the next login dialog with user and password.
+void OnNextLogin(const QString& user, const QString& password, int* asked)
+{
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, timer, [=] {
+        auto* login = qobject_cast<CLoginDlg*>(QApplication::activeModalWidget());
+        if (!login)
+            return;
+        timer->deleteLater();
+        ++*asked;
+        for (const auto& [id, text] : {std::pair{1003, user}, std::pair{1004, password}}) {
+            auto* edit = FindControl<QLineEdit>(login, id);
+            edit->setFocus();
+            QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(edit, text);
+        }
+        QTest::mouseClick(FindControl<QPushButton>(login, 1), Qt::LeftButton);
+    });
+    timer->start(10);
+}
+
+// A port on 127.0.0.1 that takes connections into its backlog and never
+// accepts them: a server that does not answer. 0 when none could be had.
+class CSilentPort
+{
+public:
+    CSilentPort()
+    {
+        Socket_ = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t length = sizeof address;
+        if (Socket_ < 0 || bind(Socket_, reinterpret_cast<sockaddr*>(&address), length) != 0 ||
+            listen(Socket_, 4) != 0 ||
+            getsockname(Socket_, reinterpret_cast<sockaddr*>(&address), &length) != 0)
+            return;
+        Port = ntohs(address.sin_port);
+    }
+    ~CSilentPort()
+    {
+        if (Socket_ >= 0)
+            ::close(Socket_);
+    }
+    CSilentPort(const CSilentPort&) = delete;
+    CSilentPort& operator=(const CSilentPort&) = delete;
+
+    quint16 Port = 0;
+
+private:
+    int Socket_ = -1;
+};
 
 // Drops files on widget as a file manager does; true when it was taken.
 bool DropFiles(QWidget* widget, const QStringList& files)
@@ -118,6 +179,9 @@ private slots:
     void quoting();
     void firstStartNewConnection();
     void firstStartOpenFile();
+    void testConnection_data();
+    void testConnection();
+    void testConnectionStopped();
     void dropFiles_data();
     void dropFiles();
     void layoutKept();
@@ -258,6 +322,7 @@ void CFirstStepsTests::firstStartNewConnection()
         types->setFocus();
         QTest::keyClick(types, Qt::Key_S);
         QTest::mouseClick(FindControl<QPushButton>(dialog, IdcConnectionBrowse), Qt::LeftButton);
+        QVERIFY(FindControl<QPushButton>(dialog, IdcConnectionTest)->isVisible());
         QTest::mouseClick(FindControl<QPushButton>(dialog, IdcConnectionOk), Qt::LeftButton);
     });
     QTest::mouseClick(Frame->StartHint->NewConnectionButton, Qt::LeftButton);
@@ -307,6 +372,106 @@ void CFirstStepsTests::firstStartOpenFile()
     QCOMPARE(Frame->Connections->GetConnectionText(0), QStringLiteral("opened.db"));
     QVERIFY(Frame->Connections->GetConnection(0)->Window);
     QVERIFY(!Frame->StartHint->isVisible());
+}
+
+void CFirstStepsTests::testConnection_data()
+{
+    QTest::addColumn<ETestBackend>("backend");
+    QTest::addColumn<QString>("breaking"); // what goes wrong: "" nothing, or the field spoiled
+    QTest::addColumn<bool>("login");       // credentials not remembered: asked for first
+
+    QTest::newRow("SQLite") << ETestBackend::SQLite << "" << false;
+    QTest::newRow("SQLite, no such folder") << ETestBackend::SQLite << "path" << false;
+    QTest::newRow("FireBird") << ETestBackend::FireBird << "" << true;
+    QTest::newRow("FireBird, wrong password") << ETestBackend::FireBird << "password" << true;
+    QTest::newRow("PostgreSQL through ODBC") << ETestBackend::OdbcPostgres << "" << false;
+    QTest::newRow("PostgreSQL through ODBC, no such database")
+        << ETestBackend::OdbcPostgres << "path" << false;
+}
+
+// Test Connection with the settings as entered, through real clicks: it
+// says how long connecting took, or gives the backend's message; the
+// profile being edited is not touched, and nothing stays connected.
+void CFirstStepsTests::testConnection()
+{
+    QFETCH(ETestBackend, backend);
+    QFETCH(QString, breaking);
+    QFETCH(bool, login);
+    REQUIRE_TEST_BACKEND(Databases, backend);
+    CConnection settings;
+    QString why;
+    QVERIFY2(Databases.NewProfile(backend, settings, why), qPrintable(why));
+    if (breaking == u"path")
+        settings.Path = backend == ETestBackend::SQLite
+                            ? Files.filePath(QStringLiteral("no/such/folder/x.db"))
+                            : settings.Path.replace(QStringLiteral("Database="),
+                                                    QStringLiteral("Database=nosuchdb"));
+    const QString password = breaking == u"password" ? QStringLiteral("wrong") : settings.Password;
+    if (login) {
+        settings.RememberAuth = false;
+        settings.Password.clear();
+    }
+
+    CConnectionDlg dialog;
+    dialog.SetTester(new CConnectionTest);
+    dialog.Connection = settings;
+    const CConnection before = settings;
+    int asked = 0;
+    QString result;
+    QTimer::singleShot(0, &dialog, [&] {
+        if (login)
+            OnNextLogin(settings.Login, password, &asked);
+        auto* test = FindControl<QPushButton>(&dialog, IdcConnectionTest);
+        QVERIFY(test->isVisible());
+        QTest::mouseClick(test, Qt::LeftButton);
+        auto* label = FindControl<QLabel>(&dialog, IdcConnectionTestResult);
+        QVERIFY(QTest::qWaitFor(
+            [&] { return !label->text().isEmpty() && label->text() != u"Connecting..."; }, 60000));
+        result = label->text();
+        QCOMPARE(test->text(), QStringLiteral("Test Connection"));
+        dialog.reject();
+    });
+    dialog.exec();
+    QCOMPARE(asked, login ? 1 : 0);
+    if (breaking.isEmpty())
+        QVERIFY2(result.startsWith(QStringLiteral("Connected in ")), qPrintable(result));
+    else
+        QVERIFY2(!result.startsWith(QStringLiteral("Connected")) && result.size() > 10,
+                 qPrintable(result));
+    QVERIFY(dialog.Connection.Password == before.Password);
+    QVERIFY(!dialog.Connection.Database);
+}
+
+// A test that waits on a server that never answers is stopped with the same
+// button; the dialog stays alive meanwhile.
+void CFirstStepsTests::testConnectionStopped()
+{
+    CSilentPort silent;
+    QVERIFY(silent.Port != 0);
+    CConnectionDlg dialog;
+    dialog.SetTester(new CConnectionTest);
+    dialog.Connection.Type = DatabaseTypeFireBird;
+    dialog.Connection.Path = QStringLiteral("127.0.0.1/%1").arg(silent.Port);
+    dialog.Connection.Alias = QStringLiteral("nothing.fdb");
+    dialog.Connection.Login = QStringLiteral("SYSDBA");
+    dialog.Connection.Password = QStringLiteral("none");
+    dialog.Connection.RememberAuth = true;
+    QString result;
+    QTimer::singleShot(0, &dialog, [&] {
+        auto* test = FindControl<QPushButton>(&dialog, IdcConnectionTest);
+        auto* label = FindControl<QLabel>(&dialog, IdcConnectionTestResult);
+        QTest::mouseClick(test, Qt::LeftButton);
+        QCOMPARE(label->text(), QStringLiteral("Connecting..."));
+        QCOMPARE(test->text(), QStringLiteral("Stop"));
+        QTest::qWait(300); // the interface answers meanwhile
+        QVERIFY(dialog.isVisible());
+        QTest::mouseClick(test, Qt::LeftButton);
+        result = label->text();
+        QCOMPARE(test->text(), QStringLiteral("Test Connection"));
+        dialog.reject();
+    });
+    dialog.exec();
+    QVERIFY2(result.startsWith(QStringLiteral("The test was stopped after ")), qPrintable(result));
 }
 
 void CFirstStepsTests::dropFiles_data()
@@ -475,8 +640,8 @@ void CFirstStepsTests::namesFromTheTree_data()
         << "\"Col\"";
 }
 
-// Each table's name goes into the editor by double click or Enter, quoted
-// as needed; the tree's SELECT of each table runs (which only a correctly
+// Each table's name goes into the editor by double click, Enter or a drag,
+// quoted as needed; the tree's SELECT of each table runs (which only a correctly
 // quoted name does) under the row limit; Copy Name copies it.
 void CFirstStepsTests::namesFromTheTree()
 {
@@ -550,6 +715,21 @@ void CFirstStepsTests::namesFromTheTree()
         QCOMPARE(window->ResultList->Model().RowCount(), 2);
         QVERIFY(window->HasMoreRows());
         QCOMPARE(window->Editor->toPlainText(), QStringLiteral("kept"));
+
+        // Dragged into the editor.
+        const std::unique_ptr<QMimeData> dragged(
+            tree->model()->mimeData({tree->model()->index(tree->indexOfTopLevelItem(item), 0)}));
+        QCOMPARE(dragged->text(), written.at(i));
+        window->Editor->clear();
+        QWidget* target = window->Editor->viewport();
+        const QPoint into(10, 10);
+        QDragEnterEvent enter(into, Qt::CopyAction, dragged.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &enter);
+        QDragMoveEvent move(into, Qt::CopyAction, dragged.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &move);
+        QDropEvent drop(QPointF(into), Qt::CopyAction, dragged.get(), Qt::LeftButton, {});
+        QApplication::sendEvent(target, &drop);
+        QCOMPARE(window->Editor->toPlainText(), written.at(i));
 
         // Copy Name.
         QApplication::clipboard()->clear();

@@ -85,6 +85,32 @@ QString WideAnswer(const SQLWCHAR* text, qsizetype length, qsizetype capacity)
 
 } // namespace
 
+QStringList COdbcDatabase::GetDataSourceNames()
+{
+    COdbcHandle environment;
+    if (!SQL_SUCCEEDED(environment.Allocate(SQL_HANDLE_ENV, SQL_NULL_HANDLE)) ||
+        !SQL_SUCCEEDED(SQLSetEnvAttr(environment.Get(), SQL_ATTR_ODBC_VERSION,
+                                     reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0)))
+        return {};
+    QStringList names;
+    SQLWCHAR name[256] = {}; // past SQL_MAX_DSN_LENGTH, which some managers exceed
+    SQLWCHAR description[512] = {};
+    SQLSMALLINT nameLength = 0;        // in characters
+    SQLSMALLINT descriptionLength = 0; // in characters
+    SQLUSMALLINT direction = SQL_FETCH_FIRST;
+    while (SQL_SUCCEEDED(SQLDataSourcesW(
+        environment.Get(), direction, name, SQLSMALLINT(std::size(name)), &nameLength, description,
+        SQLSMALLINT(std::size(description)), &descriptionLength))) {
+        names.append(QString::fromUtf16(
+            reinterpret_cast<const char16_t*>(name),
+            std::clamp<qsizetype>(nameLength, 0, qsizetype(std::size(name)) - 1)));
+        direction = SQL_FETCH_NEXT;
+    }
+    names.sort(Qt::CaseInsensitive);
+    names.removeDuplicates();
+    return names;
+}
+
 COdbcDatabase::~COdbcDatabase()
 {
     Disconnect();

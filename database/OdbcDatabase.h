@@ -91,6 +91,11 @@ public:
     static QString ConnectStringWith(const QString& connect, const QString& user,
                                      const QString& password);
 
+    // The names of the data sources the driver manager knows, user ones and
+    // system ones (SQLDataSources), sorted, each once. Reads the driver
+    // manager's settings only; no driver is loaded and nothing connects.
+    static QStringList GetDataSourceNames();
+
     // The diagnostic records of a statement, or of the connection when
     // statement is null, joined by "; "; records of state 01004 (data
     // truncated) are left out, and a fixed text stands in when none is left.

@@ -4,14 +4,23 @@
 #include "common/ControlName.h"
 #include "common/DialogUnits.h"
 #include "common/WrappedToolTip.h"
+#include "database/OdbcDatabase.h"
+#include "profiles/ConnectionTester.h"
+#include "profiles/DatabaseFileDialog.h"
+#include "profiles/LoginDlg.h"
 #include "resources/ConnectionDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCompleter>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QVBoxLayout>
 #include <iterator>
@@ -63,6 +72,10 @@ constexpr CToolTip ToolTips[] = {
     {IdcConnectionRemember, "Please click this option if you wish the program to save "
                             "authentication information when exiting and restore it when "
                             "launching"},
+    {IdcConnectionBrowse, ConnectionBrowseTip},
+    {IdcConnectionNewFile, ConnectionNewFileTip},
+    {IdcConnectionDataSources, ConnectionDataSourcesTip},
+    {IdcConnectionTest, ConnectionTestTip},
 };
 
 constexpr int ToolTipWidth = 200; // long tips wrap at this width, in pixels
@@ -121,8 +134,29 @@ void CConnectionDlg::BuildControls()
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(TypeList, &QComboBox::currentIndexChanged, this, &CConnectionDlg::OnTypeChanged);
-    QWidget* tabOrder[] = {NameEdit_,     TypeList,    AliasEdit_, PathEdit_, LoginEdit_,
-                           PasswordEdit_, RememberBox, ok,         cancel};
+    BrowseButton_ =
+        Named(new QPushButton(QString::fromUtf8(ConnectionBrowseText), this), IdcConnectionBrowse);
+    NewFileButton_ = Named(new QPushButton(QString::fromUtf8(ConnectionNewFileText), this),
+                           IdcConnectionNewFile);
+    DataSourcesButton_ = Named(new QPushButton(QString::fromUtf8(ConnectionDataSourcesText), this),
+                               IdcConnectionDataSources);
+    for (QPushButton* button : {BrowseButton_, NewFileButton_, DataSourcesButton_})
+        button->setAutoDefault(false); // Enter in a field still means OK
+    connect(BrowseButton_, &QPushButton::clicked, this, &CConnectionDlg::OnBrowse);
+    connect(NewFileButton_, &QPushButton::clicked, this, &CConnectionDlg::OnNewFile);
+    connect(DataSourcesButton_, &QPushButton::clicked, this, &CConnectionDlg::OnDataSources);
+    QWidget* tabOrder[] = {NameEdit_,
+                           TypeList,
+                           AliasEdit_,
+                           PathEdit_,
+                           BrowseButton_,
+                           NewFileButton_,
+                           DataSourcesButton_,
+                           LoginEdit_,
+                           PasswordEdit_,
+                           RememberBox,
+                           ok,
+                           cancel};
     for (int i = 1; i < int(std::size(tabOrder)); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
@@ -145,7 +179,7 @@ void CConnectionDlg::BuildControls()
     form->addWidget(NewLabel(ConnectionAliasLabel, IdcConnectionAliasLabel, this), 3, 0);
     form->addWidget(AliasEdit_, 3, 1);
     form->addWidget(PathLabel_, 4, 0);
-    form->addWidget(PathEdit_, 4, 1);
+    form->addLayout(BuildPathRow(), 4, 1);
     form->addWidget(NewLabel(ConnectionLoginLabel, IdcConnectionLoginLabel, this), 5, 0);
     form->addWidget(LoginEdit_, 5, 1);
     form->addWidget(NewLabel(ConnectionPasswordLabel, IdcConnectionPasswordLabel, this), 6, 0);
@@ -155,7 +189,17 @@ void CConnectionDlg::BuildControls()
     form->setColumnMinimumWidth(1, DialogUnitsX(this, 120));
     form->setColumnStretch(1, 1);
 
+    TestButton_ =
+        Named(new QPushButton(QString::fromUtf8(ConnectionTestText), this), IdcConnectionTest);
+    TestButton_->setAutoDefault(false);
+    TestButton_->hide(); // until a tester is given
+    connect(TestButton_, &QPushButton::clicked, this, &CConnectionDlg::OnTest);
+    TestResult_ = Named(new QLabel(this), IdcConnectionTestResult);
+    TestResult_->setWordWrap(true);
+    TestResult_->setTextFormat(Qt::PlainText);
+    TestResult_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(TestButton_);
     buttons->addStretch(1);
     for (QPushButton* button : {ok, cancel}) {
         button->setMinimumWidth(DialogUnitsX(this, 50));
@@ -167,8 +211,29 @@ void CConnectionDlg::BuildControls()
     page->addSpacing(DialogUnitsY(this, 4));
     page->addLayout(form);
     page->addStretch(1);
+    page->addWidget(TestResult_);
     page->addSpacing(DialogUnitsY(this, 6));
     page->addLayout(buttons);
+}
+
+QLayout* CConnectionDlg::BuildPathRow()
+{
+    FileError_ = Named(new QLabel(this), IdcConnectionFileError);
+    FileError_->setWordWrap(true);
+    FileError_->setTextFormat(Qt::PlainText);
+    FileError_->hide();
+    QPalette colours = FileError_->palette();
+    colours.setColor(QPalette::WindowText, Qt::darkRed);
+    FileError_->setPalette(colours);
+    auto* row = new QHBoxLayout;
+    row->addWidget(PathEdit_, 1);
+    row->addWidget(BrowseButton_);
+    row->addWidget(NewFileButton_);
+    row->addWidget(DataSourcesButton_);
+    auto* column = new QVBoxLayout;
+    column->addLayout(row);
+    column->addWidget(FileError_);
+    return column;
 }
 
 void CConnectionDlg::AddToolTips()
@@ -202,6 +267,11 @@ void CConnectionDlg::ReadControls()
     Connection.Password = PasswordEdit_->text();
     Connection.RememberAuth = RememberBox->isChecked();
     Connection.Type = TypeList->currentIndex();
+    if (Connection.Type == DatabaseTypeSQLite && !Connection.Path.isEmpty() &&
+        Connection.Path != u":memory:" && !Connection.Path.startsWith(u"file:") &&
+        QFileInfo(Connection.Path).isRelative())
+        Connection.Path = QDir::toNativeSeparators(
+            QDir::cleanPath(QFileInfo(Connection.Path).absoluteFilePath()));
 }
 
 void CConnectionDlg::OnTypeChanged()
@@ -212,6 +282,126 @@ void CConnectionDlg::OnTypeChanged()
         PathLabel_->setText(QString::fromUtf8(layout.PathLabel));
     for (int i = 0; i < TypeRowCount; ++i)
         FindControl<QWidget>(this, TypeRowControls[i])->setHidden(!layout.Shown[i]);
+    BrowseButton_->setVisible(type == DatabaseTypeSQLite);
+    NewFileButton_->setVisible(type == DatabaseTypeSQLite);
+    DataSourcesButton_->setVisible(type == DatabaseTypeOdbc);
+    FileError_->hide();
+    // Only a connect string is completed with the data sources.
+    PathEdit_->setCompleter(type == DatabaseTypeOdbc ? DataSourceCompleter() : nullptr);
+}
+
+QCompleter* CConnectionDlg::DataSourceCompleter()
+{
+    if (!DataSourceCompleter_) {
+        DataSourceCompleter_ = new QCompleter(DataSources(), this);
+        DataSourceCompleter_->setCaseSensitivity(Qt::CaseInsensitive);
+        DataSourceCompleter_->setFilterMode(Qt::MatchContains);
+    }
+    return DataSourceCompleter_;
+}
+
+const QStringList& CConnectionDlg::DataSources()
+{
+    if (!DataSourcesRead_) {
+        DataSourcesRead_ = true;
+        for (const QString& name : COdbcDatabase::GetDataSourceNames())
+            DataSources_.append(QStringLiteral("DSN=") + name);
+    }
+    return DataSources_;
+}
+
+void CConnectionDlg::OnBrowse()
+{
+    const QString file = AskDatabaseFile(this, PathEdit_->text());
+    if (!file.isEmpty())
+        PathEdit_->setText(QDir::toNativeSeparators(file));
+    FileError_->hide();
+}
+
+// An existing file is kept as it is: only a file that is not there yet is
+// made, empty, which SQLite opens as an empty database.
+void CConnectionDlg::OnNewFile()
+{
+    const QString file = AskNewDatabaseFile(this, PathEdit_->text());
+    if (file.isEmpty())
+        return;
+    QFile created(file);
+    if (!QFileInfo::exists(file) && !created.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        FileError_->setText(
+            QStringLiteral("Cannot create \"%1\": %2").arg(file, created.errorString()));
+        FileError_->show();
+        return;
+    }
+    FileError_->hide();
+    PathEdit_->setText(QDir::toNativeSeparators(file));
+}
+
+void CConnectionDlg::OnDataSources()
+{
+    QMenu menu(this);
+    menu.setObjectName(QStringLiteral("data-sources"));
+    for (const QString& source : DataSources())
+        menu.addAction(source);
+    if (menu.isEmpty())
+        menu.addAction(QStringLiteral("(no data sources are set up)"))->setEnabled(false);
+    const QAction* chosen =
+        menu.exec(DataSourcesButton_->mapToGlobal(QPoint(0, DataSourcesButton_->height())));
+    if (chosen) {
+        PathEdit_->setText(chosen->text());
+        PathEdit_->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void CConnectionDlg::SetTester(CConnectionTester* tester)
+{
+    delete Tester_;
+    Tester_ = tester;
+    TestButton_->setVisible(Tester_ != nullptr);
+    if (!Tester_)
+        return;
+    Tester_->setParent(this);
+    connect(Tester_, &CConnectionTester::Finished, this, &CConnectionDlg::OnTestFinished);
+}
+
+CConnection CConnectionDlg::EnteredSettings()
+{
+    const CConnection kept = Connection;
+    ReadControls();
+    CConnection entered = Connection;
+    Connection = kept;
+    return entered;
+}
+
+void CConnectionDlg::OnTest()
+{
+    if (!Tester_)
+        return;
+    if (Tester_->IsRunning()) {
+        Tester_->Stop();
+        return;
+    }
+    CConnection settings = EnteredSettings();
+    // As Connect asks: every type but SQLite, unless remembered. What is
+    // typed there serves the test only.
+    if (!settings.RememberAuth && settings.Type != DatabaseTypeSQLite) {
+        CLoginDlg login(this);
+        login.UserName = settings.Login;
+        login.UserPassword = settings.Password;
+        if (login.exec() != QDialog::Accepted)
+            return;
+        settings.Login = login.UserName;
+        settings.Password = login.UserPassword;
+    }
+    TestResult_->setText(QStringLiteral("Connecting..."));
+    TestButton_->setText(QString::fromUtf8(ConnectionStopTestText));
+    Tester_->Start(settings);
+}
+
+void CConnectionDlg::OnTestFinished(bool connected, const QString& text)
+{
+    Q_UNUSED(connected)
+    TestResult_->setText(text);
+    TestButton_->setText(QString::fromUtf8(ConnectionTestText));
 }
 
 void CConnectionDlg::setVisible(bool visible)

@@ -7,6 +7,15 @@
 // names what the type expects there, and every field explains itself in a
 // tooltip. Nothing is validated.
 //
+// Around that: for SQLite, "Browse..." picks an existing database file and
+// "New..." makes a new empty one; a relative path is made absolute on OK, so
+// that the profile does not depend on the folder the program starts in. For
+// ODBC, the path field offers "DSN=name" for every data source the driver
+// manager knows, by completion and from the "Data Sources" button. With a
+// tester (SetTester), "Test Connection" tries the entered settings, asking
+// for the login first as Connect would, and says how it went; the same
+// button stops a test that waits.
+//
 // Controls are found by their ids (common/ControlName.h, resources/ConnectionDialog.h).
 
 #include "profiles/Connection.h"
@@ -15,8 +24,12 @@
 
 class QCheckBox;
 class QComboBox;
+class QCompleter;
 class QLabel;
 class QLineEdit;
+class QPushButton;
+
+class CConnectionTester;
 
 class CConnectionDlg : public QDialog
 {
@@ -38,6 +51,11 @@ public:
     // only the name and type rows stay and the address label keeps its text.
     void OnTypeChanged();
 
+    // Gives the dialog its Test Connection button; the dialog owns tester.
+    void SetTester(CConnectionTester* tester);
+    // The settings as the controls hold them, Connection left as it is.
+    CConnection EnteredSettings();
+
     void setVisible(bool visible) override;
     void accept() override;
 
@@ -46,6 +64,15 @@ public:
 private:
     void BuildControls();
     void AddToolTips();
+    QLayout* BuildPathRow();
+    void OnBrowse();
+    void OnNewFile();
+    void OnDataSources();
+    void OnTest();
+    void OnTestFinished(bool connected, const QString& text);
+    // The data sources as "DSN=name", read once when first needed.
+    const QStringList& DataSources();
+    QCompleter* DataSourceCompleter(); // made when first needed
 
     QComboBox* TypeList = nullptr;
     QCheckBox* RememberBox = nullptr;
@@ -55,4 +82,14 @@ private:
     QLineEdit* LoginEdit_ = nullptr;
     QLineEdit* PasswordEdit_ = nullptr;
     QLabel* PathLabel_ = nullptr; // its text follows the type
+    QPushButton* BrowseButton_ = nullptr;
+    QPushButton* NewFileButton_ = nullptr;
+    QPushButton* DataSourcesButton_ = nullptr;
+    QLabel* FileError_ = nullptr; // why the new file could not be made
+    QStringList DataSources_;
+    bool DataSourcesRead_ = false;
+    QCompleter* DataSourceCompleter_ = nullptr;
+    CConnectionTester* Tester_ = nullptr;
+    QPushButton* TestButton_ = nullptr;
+    QLabel* TestResult_ = nullptr;
 };

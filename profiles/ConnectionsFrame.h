@@ -13,6 +13,9 @@ public:
     // Shows the profile of the window's item: its tables in the table tree,
     // its connection window above the others.
     virtual void ShowConnection(int item) = 0;
+    // Brings the window of a connected profile's item to the front, ready
+    // for typing. By default only ShowConnection.
+    virtual void ShowConnectionWindow(int item) { ShowConnection(item); }
 
 protected:
     virtual ~CConnectionsFrame();

@@ -6,6 +6,7 @@
 #include <QBitmap>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPixmap>
 
@@ -75,7 +76,7 @@ CConnectionsWnd::CConnectionsWnd(QWidget* parent) : QTreeWidget(parent)
 
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             &CConnectionsWnd::OnCurrentChanged);
-    connect(this, &QTreeWidget::itemDoubleClicked, this, &CConnectionsWnd::OnItemDoubleClicked);
+    connect(this, &QTreeWidget::itemDoubleClicked, this, &CConnectionsWnd::ActivateItem);
 }
 
 CConnectionsWnd::~CConnectionsWnd()
@@ -204,11 +205,25 @@ void CConnectionsWnd::OnCurrentChanged(const QModelIndex& current)
         Frame_->ShowConnection(current.row());
 }
 
-void CConnectionsWnd::OnItemDoubleClicked(QTreeWidgetItem* item)
+void CConnectionsWnd::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+        event->modifiers() == Qt::NoModifier && currentItem()) {
+        ActivateItem(currentItem());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+// Disconnecting stays on the menu: a double click that closed a connection
+// would lose its results to a slip of the finger.
+void CConnectionsWnd::ActivateItem(QTreeWidgetItem* item)
 {
     const CConnectionItem* connection = AsConnectionItem(item);
     if (!connection || !Frame_)
         return;
-    Frame_->RunConnectionCommand(connection->Profile->Database ? CommandDisconnect
-                                                               : CommandConnect);
+    if (connection->Profile->Database)
+        Frame_->ShowConnectionWindow(indexOfTopLevelItem(item));
+    else
+        Frame_->RunConnectionCommand(CommandConnect);
 }

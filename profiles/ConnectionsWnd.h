@@ -4,8 +4,9 @@
 // window. It owns the profiles: each item holds its own heap CConnection, and
 // the item order is the order in which they are saved. Connected profiles
 // show the connection icon. A right click offers the connection commands, a
-// double click connects or disconnects, and a change of the focused item asks
-// the main frame to show that profile.
+// double click or Enter connects a profile or, when it is connected, brings
+// its window forward, and a change of the focused item asks the main frame
+// to show that profile.
 //
 // The current item, on which the connection commands act, is the selected
 // item; when none is selected, the focused item; otherwise there is none.
@@ -56,10 +57,12 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void OnCurrentChanged(const QModelIndex& current);
-    void OnItemDoubleClicked(QTreeWidgetItem* item);
+    // Connects the item's profile, or shows its window when connected.
+    void ActivateItem(QTreeWidgetItem* item);
 
     QList<QIcon> Images_; // the image list: index 0 is the connection icon
     QIcon NoImage_;       // keeps the names of all items in line

@@ -22,6 +22,15 @@ enum EConnectionDialogControl : int
     IdcConnectionAliasLabel = 1010,
     IdcConnectionNameLabel = 1011,
     IdcConnectionTypeLabel = 1012,
+    // Beside the path: an SQLite file picked or made, an ODBC data source
+    // picked; under it, why a new file could not be made.
+    IdcConnectionBrowse = 1013,
+    IdcConnectionNewFile = 1014,
+    IdcConnectionDataSources = 1015,
+    IdcConnectionFileError = 1016,
+    // Tries the settings; what came of it shows above the buttons.
+    IdcConnectionTest = 1017,
+    IdcConnectionTestResult = 1018,
 };
 
 inline constexpr const char* ConnectionDialogIntro =
@@ -36,3 +45,15 @@ inline constexpr const char* ConnectionRememberText = "Remember authentication i
 
 // The type list, in the order of the type codes.
 inline constexpr const char* ConnectionTypeNames[] = {"SQLite", "FireBird", "ODBC"};
+
+inline constexpr const char* ConnectionBrowseText = "Browse...";
+inline constexpr const char* ConnectionNewFileText = "New...";
+inline constexpr const char* ConnectionDataSourcesText = "Data Sources";
+inline constexpr const char* ConnectionBrowseTip = "Choose an existing SQLite database file";
+inline constexpr const char* ConnectionNewFileTip = "Create a new, empty SQLite database file";
+inline constexpr const char* ConnectionDataSourcesTip =
+    "Choose one of the ODBC data sources this system knows";
+inline constexpr const char* ConnectionTestText = "Test Connection";
+inline constexpr const char* ConnectionStopTestText = "Stop";
+inline constexpr const char* ConnectionTestTip =
+    "Connect with these settings, then disconnect, and say how it went";

@@ -47,9 +47,13 @@ port_open() { # port
 
 # Whether a process of that name runs, whoever owns it.
 process_running() { # name
-    local comm
-    for comm in /proc/[0-9]*/comm; do
-        [[ $(cat "$comm" 2>/dev/null) == "$1" ]] && return 0
+    local dir state
+    for dir in /proc/[0-9]*; do
+        [[ $(cat "$dir/comm" 2>/dev/null) == "$1" ]] || continue
+        # An unreaped (zombie) process has ended; only its parent has not
+        # looked yet, and a first process in a container may never look.
+        state=$(sed -n 's/^State:[[:space:]]*\([A-Z]\).*/\1/p' "$dir/status" 2>/dev/null)
+        [[ -n $state && $state != Z ]] && return 0
     done
     return 1
 }

@@ -7,11 +7,16 @@
 #include "profiles/LoginDlg.h"
 #include "profiles/PasswordStore.h"
 #include "resources/MainMenu.h"
+#include "shell/ConnectionTest.h"
 #include "shell/EditorCommands.h"
+#include "shell/FileDropTarget.h"
 #include "shell/HelpPage.h"
 #include "shell/LockKeys.h"
 #include "shell/OpenConnection.h"
+#include "shell/StartHint.h"
+#include "shell/TableTree.h"
 #include "shell/TablescopeApp.h"
+#include "shell/WindowLayout.h"
 #include "workspace/ConnectionWnd.h"
 #include "workspace/EditorDocument.h"
 #include "workspace/ExecuteQuery.h"
@@ -25,14 +30,13 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QFileInfo>
+#include <QGridLayout>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-#include <QTreeWidget>
 
 namespace {
 
@@ -64,6 +68,7 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent)
     setWindowTitle(QString::fromUtf8(MainWindowCaption));
     BuildLayout();
     BuildCommands();
+    BuildFirstSteps();
 
     Connections->SetFrame(this);
     QString error;
@@ -112,11 +117,8 @@ void CMainFrame::BuildLayout()
     InnerSplitter = new QSplitter(Qt::Vertical, OuterSplitter);
     Workspace = new CSubstrate(OuterSplitter);
     Connections = new CConnectionsWnd(InnerSplitter);
-    TableTree = new QTreeWidget(InnerSplitter);
-    TableTree->setHeaderHidden(true);
-    TableTree->setRootIsDecorated(true); // buttons and lines at the root
-    TableTree->setUniformRowHeights(true);
-    TableTree->setFocusPolicy(Qt::StrongFocus);
+    TableTree = new CTableTree(InnerSplitter);
+    TableTree->ShownProfile = [this] { return CurrentProfile(); };
 
     OuterSplitter->setStretchFactor(0, 0);
     OuterSplitter->setStretchFactor(1, 1);
@@ -125,6 +127,21 @@ void CMainFrame::BuildLayout()
     InnerSplitter->setStretchFactor(1, 1);
     InnerSplitter->setSizes({ConnectionsHeight, 10000});
     setCentralWidget(OuterSplitter);
+}
+
+void CMainFrame::BuildFirstSteps()
+{
+    StartHint = new CStartHint(Workspace);
+    auto* centre = new QGridLayout(Workspace); // the connection windows stay outside it
+    centre->addWidget(StartHint, 0, 0, Qt::AlignCenter);
+    connect(StartHint, &CStartHint::NewConnectionRequested, this,
+            [this] { RunCommand(CommandNewConnection); });
+    connect(StartHint, &CStartHint::FileChosen, this, &CMainFrame::OpenDatabaseFile);
+    auto* drops = new CFileDropTarget(this);
+    connect(drops, &CFileDropTarget::FilesDropped, this, [this](const QStringList& files) {
+        for (const QString& file : files)
+            OpenDatabaseFile(file);
+    });
 }
 
 void CMainFrame::BuildCommands()
@@ -344,6 +361,7 @@ void CMainFrame::UpdateCommands()
     const CConnection* profile = CurrentProfile();
     for (const auto& [command, limit] : RowLimitCommands)
         Action(command)->setChecked(profile && profile->RowLimit == limit);
+    StartHint->setVisible(Connections->GetConnectionCount() == 0);
 }
 
 void CMainFrame::SetRowLimit(int command)
@@ -406,7 +424,7 @@ int CMainFrame::IndexOf(const CConnection* profile) const
 
 void CMainFrame::ShowConnection(int item)
 {
-    TableTree->clear();
+    TableTree->ShowTables(nullptr);
     const int index = item == -1 ? Connections->GetCurrentConnection() : item;
     const CConnection* shown = Connections->GetConnection(index);
     if (!shown) {
@@ -415,19 +433,7 @@ void CMainFrame::ShowConnection(int item)
         UpdateCommands();
         return;
     }
-    QList<QTreeWidgetItem*> tables;
-    tables.reserve(shown->Tables.size());
-    for (const CConnection::CTable& table : shown->Tables) {
-        auto* tableItem = new QTreeWidgetItem(QStringList{table.Name});
-        if (!table.Error.isEmpty()) { // its columns could not be read: say why
-            tableItem->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
-            tableItem->setToolTip(0, table.Error);
-        }
-        for (const QString& column : table.Columns)
-            new QTreeWidgetItem(tableItem, QStringList{column});
-        tables.append(tableItem);
-    }
-    TableTree->addTopLevelItems(tables);
+    TableTree->ShowTables(shown);
 
     for (int i = 0; i < Connections->GetConnectionCount(); ++i) {
         const CConnection* profile = Connections->GetConnection(i);
@@ -439,6 +445,14 @@ void CMainFrame::ShowConnection(int item)
     if (EditorCommands)
         EditorCommands->ShowCurrent();
     UpdateCommands();
+}
+
+void CMainFrame::ShowConnectionWindow(int item)
+{
+    ShowConnection(item);
+    if (const CConnection* profile = Connections->GetConnection(item);
+        profile && profile->Window && profile->Window->Editor)
+        profile->Window->Editor->setFocus(Qt::OtherFocusReason);
 }
 
 bool CMainFrame::CreateConnectionWindow(CConnection& profile)
@@ -616,6 +630,7 @@ void CMainFrame::CloseConnectionNow(int item)
 void CMainFrame::OnNewConnection()
 {
     CConnectionDlg dialog(this);
+    dialog.SetTester(new CConnectionTest);
     if (dialog.exec() != QDialog::Accepted)
         return;
     Connections->SelectConnection(Connections->AddConnection(dialog.Connection));
@@ -649,6 +664,7 @@ void CMainFrame::OnConnectionProperties()
         return;
     }
     CConnectionDlg dialog(this);
+    dialog.SetTester(new CConnectionTest);
     dialog.Connection = *profile;
     if (dialog.exec() != QDialog::Accepted)
         return;
@@ -716,6 +732,15 @@ void CMainFrame::OpenDatabaseFile(const QString& file)
     RunConnectionCommand(CommandConnect);
 }
 
+bool CMainFrame::RestoreLayout()
+{
+    const bool restored = CWindowLayout::Restore(*this, {OuterSplitter, InnerSplitter});
+    // Neither bar has been shown yet, so neither has told its command.
+    Action(CommandViewToolbar)->setChecked(!ToolBar->isHidden());
+    Action(CommandViewStatusBar)->setChecked(!statusBar()->isHidden());
+    return restored;
+}
+
 void CMainFrame::OpenSqlFile(const QString& file)
 {
     EditorCommands->OpenFile(file);
@@ -764,6 +789,7 @@ void CMainFrame::closeEvent(QCloseEvent* event)
         }
         StopEverything(QuitWaitMilliseconds);
     }
+    CWindowLayout::Save(*this, {OuterSplitter, InnerSplitter});
     Shutdown();
     QMainWindow::closeEvent(event);
 }

@@ -11,6 +11,7 @@
 
 #include "profiles/ConnectionsFrame.h"
 #include "shell/CommandState.h"
+#include "shell/TableTree.h"
 #include "workspace/ClipboardHandler.h"
 
 #include <QElapsedTimer>
@@ -23,13 +24,13 @@ class CConnectionAttempt;
 class CConnectionWnd;
 class CConnectionsWnd;
 class CEditorCommands;
+class CStartHint;
 class CSubstrate;
 class QAction;
 class QLabel;
 class QSplitter;
 class QTimer;
 class QToolBar;
-class QTreeWidget;
 
 class CMainFrame : public QMainWindow, public CConnectionsFrame, public CClipboardHandler
 {
@@ -51,6 +52,8 @@ public:
     // Shows the profile of a list item (-1: the current item): its tables
     // and columns in the tree, its connection window above the others.
     void ShowConnection(int item) override;
+    // ShowConnection, then the focus to that connection window's editor.
+    void ShowConnectionWindow(int item) override;
     // Runs a connection command as its menu item does, if it is enabled.
     void RunConnectionCommand(int command) override;
     // Sends copy, cut, paste or undo to the current connection's editor.
@@ -74,12 +77,18 @@ public:
     // connection window made when none is shown.
     void OpenSqlFile(const QString& file);
 
+    // Puts the window, its splitters, toolbar and status bar as they were
+    // when it was last closed; false, with a useful size, when nothing was
+    // saved. Call before showing the window.
+    bool RestoreLayout();
+
     // The conditions of the enabling rules as they stand now.
     CCommandState CommandState() const;
 
     CConnectionsWnd* Connections = nullptr;
-    QTreeWidget* TableTree = nullptr;
+    CTableTree* TableTree = nullptr;
     CSubstrate* Workspace = nullptr;
+    CStartHint* StartHint = nullptr; // in the workspace while there are no profiles
     QSplitter* OuterSplitter = nullptr;
     QSplitter* InnerSplitter = nullptr;
     QToolBar* ToolBar = nullptr;
@@ -92,6 +101,8 @@ private:
     void BuildLayout();
     void BuildCommands();
     void BuildStatusBar();
+    // The start hint's buttons and files dropped on the window.
+    void BuildFirstSteps();
     void RunCommand(int command);
     void UpdateCommands();
 

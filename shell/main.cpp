@@ -22,7 +22,10 @@ int main(int argc, char* argv[])
         return commandLine.Report();
 
     CMainFrame frame;
-    frame.showMaximized();
+    if (frame.RestoreLayout())
+        frame.show();
+    else
+        frame.showMaximized();
     if (!commandLine.FilePath.isEmpty())
         frame.OpenDatabaseFile(commandLine.FilePath);
     if (!commandLine.SqlFilePath.isEmpty())

@@ -7,12 +7,15 @@
 // script in the editor and its result in the grid. Run it with
 // QT_SCALE_FACTOR=2 for the pictures at 200%.
 
+#include "common/ControlName.h"
 #include "database/SQLiteDatabase.h"
 #include "profiles/ConnectionDlg.h"
 #include "profiles/ConnectionsWnd.h"
 #include "profiles/LoginDlg.h"
+#include "resources/ConnectionDialog.h"
 #include "resources/MainMenu.h"
 #include "shell/AboutDlg.h"
+#include "shell/ConnectionTest.h"
 #include "shell/MainFrame.h"
 #include "shell/TablescopeApp.h"
 #include "workspace/ConnectionWnd.h"
@@ -21,6 +24,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTreeWidget>
@@ -83,6 +87,15 @@ int main(int argc, char* argv[])
     if (!MakeDatabase(file))
         return 1;
 
+    bool saved = true;
+    {
+        // No profiles yet: what a new user meets.
+        CMainFrame empty;
+        empty.resize(1100, 700);
+        saved = Save(empty, folder, QStringLiteral("first-start"));
+        empty.close();
+    }
+
     CMainFrame frame;
     frame.resize(1100, 700);
     CConnection shop;
@@ -108,7 +121,7 @@ int main(int argc, char* argv[])
                        "GROUP BY c.id ORDER BY spent DESC;"));
     ExecuteQuery(*profile);
     WaitUntilIdle(frame);
-    bool saved = Save(frame, folder, QStringLiteral("main-window"));
+    saved = Save(frame, folder, QStringLiteral("main-window")) && saved;
 
     profile->Window->Editor->setPlainText(
         QStringLiteral("UPDATE orders SET total = total * 1.1 WHERE placed >= '2026-12-01';\n"
@@ -135,6 +148,23 @@ int main(int argc, char* argv[])
     CConnectionDlg connection;
     connection.Connection = server;
     saved = Save(connection, folder, QStringLiteral("connection-dialog")) && saved;
+    CConnectionDlg sqlite;
+    sqlite.Connection = shop;
+    sqlite.SetTester(new CConnectionTest);
+    saved = Save(sqlite, folder, QStringLiteral("connection-dialog-sqlite")) && saved;
+    // After Test Connection.
+    if (auto* test = sqlite.findChild<QPushButton*>(ControlName(IdcConnectionTest))) {
+        test->click();
+        QElapsedTimer testing;
+        testing.start();
+        while (test->text() != QLatin1String(ConnectionTestText) && testing.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 10);
+    }
+    saved = Save(sqlite, folder, QStringLiteral("connection-dialog-tested")) && saved;
+    CConnectionDlg odbc;
+    odbc.Connection.Type = DatabaseTypeOdbc;
+    odbc.Connection.Path = QStringLiteral("DSN=");
+    saved = Save(odbc, folder, QStringLiteral("connection-dialog-odbc")) && saved;
     CLoginDlg login;
     login.UserName = QStringLiteral("SYSDBA");
     saved = Save(login, folder, QStringLiteral("login-dialog")) && saved;

@@ -32,9 +32,11 @@ public:
             OnCommand(command);
     }
     void ShowConnection(int item) override { Shown.append(item); }
+    void ShowConnectionWindow(int item) override { ShownWindows.append(item); }
 
     QList<int> Commands;
     QList<int> Shown;
+    QList<int> ShownWindows;
     std::function<void(int)> OnCommand;
 };
 
@@ -276,18 +278,27 @@ void CConnectionsWndTests::doubleClick_data()
 {
     QTest::addColumn<int>("item"); // -1: the empty space below the items
     QTest::addColumn<bool>("connected");
+    QTest::addColumn<bool>("enterKey"); // Enter on the focused item instead
     QTest::addColumn<QList<int>>("commands");
+    QTest::addColumn<QList<int>>("windows"); // items whose window was brought forward
 
-    QTest::newRow("connected") << 1 << true << QList<int>({CommandDisconnect});
-    QTest::newRow("disconnected") << 1 << false << QList<int>({CommandConnect});
-    QTest::newRow("empty space") << -1 << false << QList<int>();
+    // A connected profile stays connected: its window comes forward.
+    QTest::newRow("connected") << 1 << true << false << QList<int>() << QList<int>({1});
+    QTest::newRow("disconnected") << 1 << false << false << QList<int>({CommandConnect})
+                                  << QList<int>();
+    QTest::newRow("empty space") << -1 << false << false << QList<int>() << QList<int>();
+    QTest::newRow("Enter, connected") << 1 << true << true << QList<int>() << QList<int>({1});
+    QTest::newRow("Enter, disconnected")
+        << 1 << false << true << QList<int>({CommandConnect}) << QList<int>();
 }
 
 void CConnectionsWndTests::doubleClick()
 {
     QFETCH(int, item);
     QFETCH(bool, connected);
+    QFETCH(bool, enterKey);
     QFETCH(QList<int>, commands);
+    QFETCH(QList<int>, windows);
 
     AddNames(2);
     // What the main frame does for the two commands.
@@ -310,11 +321,17 @@ void CConnectionsWndTests::doubleClick()
     QVERIFY(QTest::qWaitForWindowExposed(Window.get()));
 
     const QPoint pos = item >= 0 ? ItemCentre(item) : QPoint(20, Window->viewport()->height() - 5);
-    QTest::mouseDClick(Window->viewport(), Qt::LeftButton, {}, pos);
+    if (enterKey) {
+        Window->SelectConnection(item);
+        QTest::keyClick(Window.get(), Qt::Key_Return);
+    } else {
+        QTest::mouseDClick(Window->viewport(), Qt::LeftButton, {}, pos);
+    }
     QCOMPARE(Frame.Commands, commands);
+    QCOMPARE(Frame.ShownWindows, windows);
     if (item >= 0) {
-        QCOMPARE(bool(Window->GetConnection(item)->Database), !connected);
-        QCOMPARE(ShowsImage(Window->topLevelItem(item)), !connected);
+        QVERIFY(Window->GetConnection(item)->Database);
+        QVERIFY(ShowsImage(Window->topLevelItem(item)));
     }
     QVERIFY(!ShowsImage(Window->topLevelItem(0)));
 }

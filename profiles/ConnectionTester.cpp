@@ -1,0 +1,3 @@
+#include "profiles/ConnectionTester.h"
+
+CConnectionTester::~CConnectionTester() = default;

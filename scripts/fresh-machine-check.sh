@@ -222,11 +222,12 @@ cleanup() {
     trap - EXIT INT TERM
     # Clean up whatever fails on the way (a killed process's wait fails).
     set +e
-    # Ending unshare ends its child, the first process of the new process
-    # namespace, and with it every process the new system started; its
-    # mounts go with its mount namespace.
+    # Ending unshare (SIGKILL: it blocks the other signals while it waits)
+    # ends its child, the first process of the new process namespace, and
+    # with it every process the new system started; its mounts go with its
+    # mount namespace.
     if [[ -n $ns_pid ]]; then
-        kill "$ns_pid" 2>/dev/null
+        kill -KILL "$ns_pid" 2>/dev/null
         wait "$ns_pid" 2>/dev/null
     fi
     if [[ -n $slirp_pid ]]; then
@@ -286,6 +287,13 @@ printf '[safe]\n\tdirectory = /srv/tablescope.git\n' > "$rootfs/etc/gitconfig"
 unshare --net --mount --pid --ipc --uts --fork --kill-child --propagation private \
     nice -n 5 "$script" --inside "$work" &
 ns_pid=$!
+# slirp4netns must be given the new network namespace: given unshare before
+# it has made one, it would configure this machine's own network.
+own_net=$(readlink /proc/self/ns/net)
+while kill -0 "$ns_pid" 2>/dev/null &&
+    [[ $(readlink "/proc/$ns_pid/ns/net" 2>/dev/null) == "$own_net" ]]; do
+    sleep 0.1
+done
 slirp4netns --configure --mtu=65520 --disable-host-loopback "$ns_pid" tap0 \
     > "$work/logs/slirp4netns.log" 2>&1 &
 slirp_pid=$!

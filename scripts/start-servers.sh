@@ -45,15 +45,19 @@ port_open() { # port
     return 1
 }
 
-# Whether a process of that name runs, whoever owns it.
+# Whether a process of that name runs, whoever owns it. A zombie does not:
+# it has ended, and only waits for its parent to collect it, which in a
+# container whose first process reaps late can take a while.
 process_running() { # name
-    local dir state
-    for dir in /proc/[0-9]*; do
-        [[ $(cat "$dir/comm" 2>/dev/null) == "$1" ]] || continue
-        # An unreaped (zombie) process has ended; only its parent has not
-        # looked yet, and a first process in a container may never look.
-        state=$(sed -n 's/^State:[[:space:]]*\([A-Z]\).*/\1/p' "$dir/status" 2>/dev/null)
-        [[ -n $state && $state != Z ]] && return 0
+    local stat line name state
+    for stat in /proc/[0-9]*/stat; do
+        read -r line 2>/dev/null < "$stat" || continue
+        # "pid (name) state ...", where the name may hold spaces and brackets.
+        name=${line#*(}
+        name=${name%)*}
+        state=${line##*) }
+        state=${state%% *}
+        [[ $name == "$1" && $state != [ZX] ]] && return 0
     done
     return 1
 }

@@ -394,7 +394,8 @@ void CConnectionWndTests::stopEndsTheRunAndKeepsWhatRan()
     const QStringList grid = GridText(Window->ResultList->Model());
     if (!shown.isEmpty()) {
         for (QString& line : shown)
-            line = line.arg(SlowStatement);
+            if (line.contains(QLatin1String("%1")))
+                line = line.arg(SlowStatement);
         QCOMPARE(grid, shown);
         return;
     }
@@ -404,7 +405,8 @@ void CConnectionWndTests::stopEndsTheRunAndKeepsWhatRan()
     const int rows = int(grid.size()) - 2;
     QCOMPARE(grid.last(),
              QStringLiteral("x |- Stopped: %1 rows were read before the stop|").arg(rows));
-    QCOMPARE(grid.at(rows), QStringLiteral("  %1|%1|200001").arg(rows)); // the rows as read
+    if (rows > 0) // the rows as read
+        QCOMPARE(grid.at(rows), QStringLiteral("  %1|%1|200001").arg(rows));
 }
 
 QTEST_MAIN(CConnectionWndTests)

@@ -145,7 +145,7 @@ kill_firebird() {
         sleep 0.1
     done
 }
-echo "Killing the server the test command left running"
+echo "Killing the FireBird guard and server that run, if any"
 kill_firebird
 scripts/start-servers.sh
 echo "Killing the guard and the server"

@@ -63,6 +63,12 @@ step() { # name description command...
     else
         say "FAIL $name ($((took / 60)) min $((took % 60)) s, exit code $rc); the end of $work/logs/$name.log:"
         tail -n 60 "$work/logs/$name.log" | sed 's/^/    /'
+        # FireBird tells its clients only "check server firebird.log".
+        local firebird_log=$rootfs/var/log/firebird/firebird3.0.log
+        if [[ -s $firebird_log ]]; then
+            say "the end of the machine's ${firebird_log#"$rootfs"}:"
+            tail -n 30 "$firebird_log" | sed 's/^/    /'
+        fi
         return 1
     fi
 }
@@ -139,7 +145,7 @@ kill_firebird() {
         sleep 0.1
     done
 }
-echo "Killing the server the test command left running"
+echo "Killing the FireBird guard and server that run, if any"
 kill_firebird
 scripts/start-servers.sh
 echo "Killing the guard and the server"

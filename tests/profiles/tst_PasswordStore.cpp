@@ -71,6 +71,11 @@ QProcess::ExitStatus Run(const QString& program, const QStringList& arguments,
 {
     QProcess process;
     process.setProcessChannelMode(QProcess::MergedChannels);
+    // secret-tool prints labels and attributes in the locale's character
+    // set: without a UTF-8 locale every letter outside ASCII becomes '?'.
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    process.setProcessEnvironment(environment);
     process.start(program, arguments);
     process.write(input);
     process.closeWriteChannel();

@@ -16,6 +16,7 @@
 #include "workspace/SyntaxRichEditCtrl.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -122,16 +123,24 @@ std::unique_ptr<CSyntaxRichEditCtrl> UncolouredEditor(const QString& text)
 }
 
 // The best of three: an editor whose text was never coloured gets a scanner
-// and colours all of it.
-double ColourFromScratchSeconds(const QString& text, const CSyntaxParser& parser)
+// and colours all of it. First: until the editor answers again (every line
+// scanned, the lines in view painted); second: until every line is painted.
+std::pair<double, double> ColourFromScratchSeconds(const QString& text,
+                                                   const CSyntaxParser& parser)
 {
-    double best = 1e300;
+    double answers = 1e300;
+    double painted = 1e300;
     for (int run = 0; run < 3; ++run) {
         const auto editor = UncolouredEditor(text);
         editor->Parser = &parser;
-        best = std::min(best, SecondsOf([&] { editor->RecolourAll(); }));
+        QElapsedTimer timer;
+        timer.start();
+        editor->RecolourAll();
+        answers = std::min(answers, double(timer.nsecsElapsed()) / 1e9);
+        editor->FinishColouring();
+        painted = std::min(painted, double(timer.nsecsElapsed()) / 1e9);
     }
-    return best;
+    return {answers, painted};
 }
 
 // The best of three: the text set into an editor that has its scanner, which
@@ -228,8 +237,10 @@ int main(int argc, char** argv)
 
     const int longLines = 50000;
     const QString longScript = ScriptLines(longLines).join(u'\n');
+    const auto [answers, painted] = ColourFromScratchSeconds(longScript, parser);
     table.Row("colour a " + Count(longLines).toStdString() + "-line script from scratch",
-              ColourFromScratchSeconds(longScript, parser), "s", "< 1 s");
+              answers, "s", "< 1 s; the lines in view painted");
+    table.Row("  every line painted", painted, "s", "(the rest is painted while idle)");
     table.Row("  the same, text loaded and coloured in one go",
               LoadAndColourSeconds(longScript, parser), "s", "(reference)");
 
@@ -237,6 +248,7 @@ int main(int argc, char** argv)
         const auto editor = UncolouredEditor(ScriptLines(lines).join(u'\n'));
         editor->Parser = &parser;
         editor->RecolourAll();
+        editor->FinishColouring();
         int coloured = 0;
         const double median = KeystrokeMedianSeconds(*editor, coloured);
         table.Row("keystroke inside a word near the end, " + Count(lines).toStdString() +
@@ -248,6 +260,7 @@ int main(int argc, char** argv)
     const auto editor = UncolouredEditor(longScript);
     editor->Parser = &parser;
     editor->RecolourAll();
+    editor->FinishColouring();
     int coloured = 0;
     const double open = OpenCommentSeconds(*editor, coloured);
     table.Row("type \"/*\" on line 1 of " + Count(longLines).toStdString() + " lines", open, "s",

@@ -171,7 +171,7 @@ bool CEditorDocument::Save()
         return SaveAs();
     // Someone saved the file since it was read or saved here: replacing it
     // would lose their work without a word.
-    const QByteArray onDisk = CSqlFile::StampOf(Path_);
+    const QByteArray onDisk = CSqlFile::StampOf(Path_, File_.Stamp);
     if (!onDisk.isEmpty() && onDisk != File_.Stamp &&
         ShowMessageBox(&Window_,
                        QStringLiteral("\"%1\" was changed on disk after it was opened here. "

@@ -31,8 +31,9 @@ public:
     // that is there and read-only is not replaced. False with error set.
     bool Write(const QString& path, QString& error);
 
-    // The digest of the file at path now; empty when it cannot be read.
-    static QByteArray StampOf(const QString& path);
+    // The digest of the file at path now, made the way the stamp like was
+    // made; empty when it cannot be read.
+    static QByteArray StampOf(const QString& path, const QByteArray& like = {});
     // The offset of the first byte that is not part of valid UTF-8, or -1.
     static qsizetype InvalidUtf8Offset(const QByteArray& bytes);
 };

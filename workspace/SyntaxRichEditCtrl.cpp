@@ -8,6 +8,7 @@
 #include <QFontDatabase>
 #include <QMimeData>
 #include <QPainter>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QUrl>
 
@@ -70,6 +71,8 @@ CSyntaxRichEditCtrl::CSyntaxRichEditCtrl(QWidget* parent) : QPlainTextEdit(paren
     setFont(EditorFont());
     BuildFormats();
     Highlighter_ = std::make_unique<CSyntaxHighlighter>(*this);
+    connect(verticalScrollBar(), &QScrollBar::valueChanged, Highlighter_.get(),
+            &CSyntaxHighlighter::PaintVisibleLines);
 
     LineNumbers_ = new CLineNumberArea(*this);
     connect(this, &QPlainTextEdit::blockCountChanged, this,
@@ -90,7 +93,33 @@ CSyntaxRichEditCtrl::~CSyntaxRichEditCtrl() = default;
 
 void CSyntaxRichEditCtrl::RecolourAll()
 {
-    Highlighter_->rehighlight();
+    Highlighter_->RecolourAll();
+}
+
+void CSyntaxRichEditCtrl::FinishColouring()
+{
+    Highlighter_->FinishPainting();
+}
+
+bool CSyntaxRichEditCtrl::HasUncolouredLines() const
+{
+    return Highlighter_->HasUnpaintedLines();
+}
+
+std::pair<int, int> CSyntaxRichEditCtrl::VisibleLines() const
+{
+    const int first = qMax(0, firstVisibleBlock().blockNumber());
+    // Wrapped lines take more than one row: the count errs on the safe side.
+    const int rows = viewport()->height() / qMax(1, fontMetrics().lineSpacing()) + 1;
+    return {first, first + rows};
+}
+
+// Lines scrolled into view that still wait for their colours get them
+// before they are drawn.
+void CSyntaxRichEditCtrl::paintEvent(QPaintEvent* event)
+{
+    Highlighter_->PaintVisibleLines();
+    QPlainTextEdit::paintEvent(event);
 }
 
 quint32 CSyntaxRichEditCtrl::LineState(int line) const

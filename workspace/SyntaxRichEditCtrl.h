@@ -26,6 +26,13 @@ public:
     // Colours the whole text again, e.g. after Parser was set or changed.
     // The caret and the selection stay where they are.
     void RecolourAll();
+    // A change of many lines paints the lines in view at once and the rest
+    // while the program is idle; this paints what still waits, now.
+    void FinishColouring();
+    bool HasUncolouredLines() const;
+    // The block numbers of the first line in view and of the last line that
+    // fits in the view (which may lie past the end of the text).
+    std::pair<int, int> VisibleLines() const;
 
     // The scanner state at the end of line (0 = plain text); 0 for a line
     // that does not exist or has not been coloured yet.
@@ -71,6 +78,7 @@ signals:
 protected:
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;

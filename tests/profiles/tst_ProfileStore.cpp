@@ -12,7 +12,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
 #include <functional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -92,6 +94,7 @@ private slots:
     void unwritableFolderForOtherUsers();
     void unreadableStoreIsKeptAside();
     void storeIsPrivate();
+    void fullDiskKeepsTheStore();
 
 private:
     QString StoreFile() const { return CHive::CurrentUserFileName(); }
@@ -528,6 +531,33 @@ void CProfileStoreTests::storeIsPrivate()
     SaveOrFail({Profile(QStringLiteral("a"))});
     QCOMPARE(Mode(QFileInfo(StoreFile()).path()), 0700);
     QCOMPARE(Mode(StoreFile()), 0600);
+}
+
+// A disk that fills up while the store is written (here: a file-size limit
+// the new store does not fit in) fails the save and leaves the old store.
+void CProfileStoreTests::fullDiskKeepsTheStore()
+{
+    SaveOrFail({Profile(QStringLiteral("old"))});
+    const QByteArray old = ReadStore();
+    Window_->AddConnection(Profile(QStringLiteral("new"), 0, QString(100000, u'x')));
+
+    rlimit limit{};
+    QCOMPARE(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit before = limit;
+    limit.rlim_cur = 16384;
+    const auto signal = std::signal(SIGXFSZ, SIG_IGN); // the write fails instead
+    QCOMPARE(::setrlimit(RLIMIT_FSIZE, &limit), 0);
+    QString error;
+    const bool saved = Save(error);
+    ::setrlimit(RLIMIT_FSIZE, &before);
+    std::signal(SIGXFSZ, signal);
+
+    QVERIFY(!saved);
+    QVERIFY2(error.startsWith(QStringLiteral("Failed to save the database connections to \"%1\": ")
+                                  .arg(StoreFile())),
+             qPrintable(error));
+    QCOMPARE(ReadStore(), old);
+    QCOMPARE(QDir(QFileInfo(StoreFile()).path()).entryList(QDir::Files).size(), 1);
 }
 
 QTEST_MAIN(CProfileStoreTests)

@@ -3,6 +3,7 @@
 #include "workspace/SyntaxRichEditCtrl.h"
 
 #include <QFontDatabase>
+#include <QScrollBar>
 #include <QFontInfo>
 #include <QTest>
 #include <QTextBlock>
@@ -84,6 +85,7 @@ private slots:
     void undoRestoresTextWithoutColourSteps();
     void editInsideAWordColoursOnlyThatLine();
     void nothingIsColouredWithoutParser();
+    void longTextIsPaintedInViewFirst();
 
 private:
     std::unique_ptr<CSyntaxRichEditCtrl> Editor_;
@@ -315,6 +317,75 @@ void CSyntaxRichEditCtrlTests::nothingIsColouredWithoutParser()
     QCOMPARE(AllShownColours(editor), (QStringList{"KKKKKKOP", "CCCC"}));
     QCOMPARE(editor.LineState(1), quint32(CSyntaxParser::BlockComment));
     QCOMPARE(editor.LineState(2), 0u); // no such line
+}
+
+// A change of thousands of lines: every state is right at once, the lines in
+// view and the first lines of the change are painted at once, the others
+// while the program is idle, and a line scrolled into view before it is
+// shown. No line ever shows colours that belong to other characters.
+void CSyntaxRichEditCtrlTests::longTextIsPaintedInViewFirst()
+{
+    const int count = 3000;
+    const auto plain = [](int line) {
+        return QStringLiteral("KKKKKKO") + QString(QString::number(line).size(), u'N') +
+               QStringLiteral("OKKKKOP");
+    };
+    const auto unpainted = [](int line) {
+        return QString(QStringLiteral("select %1 from t").arg(line).size(), u'.');
+    };
+    Editor_->setPlainText(Lines(count, QStringLiteral("select %1 from t")));
+    QVERIFY(Editor_->HasUncolouredLines());
+    QCOMPARE(ShownColours(*Editor_, 0), plain(0));
+    const int atOnce = 500; // the first lines of a change are painted at once
+    QCOMPARE(ShownColours(*Editor_, atOnce - 1), plain(atOnce - 1));
+    QCOMPARE(ShownColours(*Editor_, count - 1), unpainted(count - 1));
+
+    // Scrolled to the end: the last line has its colours before it is drawn.
+    Editor_->verticalScrollBar()->setValue(Editor_->verticalScrollBar()->maximum());
+    QCOMPARE(ShownColours(*Editor_, count - 1), plain(count - 1));
+    QCOMPARE(ShownColours(*Editor_, count / 2), unpainted(count / 2));
+
+    // A comment opened on the first line: every state follows at once.
+    PutCaret(*Editor_, 0, 0);
+    QTest::keyClicks(Editor_.get(), QStringLiteral("/*"));
+    for (const int line : {1, count / 2, count - 1})
+        QCOMPARE(Editor_->LineState(line), quint32(CSyntaxParser::BlockComment));
+    QCOMPARE(ShownColours(*Editor_, 1), QString(15, u'C'));
+    QTRY_VERIFY(!Editor_->HasUncolouredLines());
+    QStringList shown = AllShownColours(*Editor_);
+    for (int line = 1; line < count; ++line)
+        QCOMPARE(shown[line], QString(unpainted(line).size(), u'C'));
+
+    // One edit that changes every line: lines that wait lose their old
+    // colours at once, and get the right ones soon.
+    PutCaret(*Editor_, 0, 0);
+    QTest::keyClick(Editor_.get(), Qt::Key_Delete);
+    QTest::keyClick(Editor_.get(), Qt::Key_Delete);
+    QTRY_VERIFY(!Editor_->HasUncolouredLines());
+    Editor_->verticalScrollBar()->setValue(0);
+    QTextCursor cursor(Editor_->document());
+    cursor.beginEditBlock();
+    for (int line = 0; line < count; ++line) {
+        cursor.setPosition(Editor_->document()->findBlockByNumber(line).position());
+        cursor.insertText(QStringLiteral("x"));
+    }
+    cursor.endEditBlock();
+    const auto changed = [](int line) {
+        return QStringLiteral("PPPPPPPO") + QString(QString::number(line).size(), u'N') +
+               QStringLiteral("OKKKKOP");
+    };
+    QCOMPARE(ShownColours(*Editor_, 0), changed(0));
+    QCOMPARE(ShownColours(*Editor_, count / 2), QString(unpainted(count / 2).size() + 1, u'.'));
+    QTRY_VERIFY(!Editor_->HasUncolouredLines());
+    shown = AllShownColours(*Editor_);
+    for (int line = 0; line < count; ++line)
+        QCOMPARE(shown[line], changed(line));
+
+    // Undone in one step, and coloured as before.
+    Editor_->undo();
+    Editor_->FinishColouring();
+    QVERIFY(!Editor_->HasUncolouredLines());
+    QCOMPARE(AllShownColours(*Editor_).constLast(), plain(count - 1));
 }
 
 QTEST_MAIN(CSyntaxRichEditCtrlTests)

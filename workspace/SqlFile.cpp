@@ -173,8 +173,11 @@ bool CSqlFile::Write(const QString& path, QString& error)
 {
     const QFileInfo info(path);
     // Replacing the file would succeed in a writable folder, but the user
-    // made it read-only for a reason.
-    if (info.exists() && !info.isWritable()) {
+    // made it read-only for a reason; root, whom access() lets write
+    // anything, is told so too when the file has no write permission at all.
+    constexpr QFileDevice::Permissions anyWrite =
+        QFileDevice::WriteOwner | QFileDevice::WriteGroup | QFileDevice::WriteOther;
+    if (info.exists() && (!info.isWritable() || !(info.permissions() & anyWrite))) {
         error = QStringLiteral("Cannot save \"%1\": the file is read-only").arg(Shown(path));
         return false;
     }

@@ -1,5 +1,7 @@
 #include "common/TextConversion.h"
 
+#include <cstring>
+
 #include <clocale>
 #include <cstdlib>
 #include <limits>
@@ -102,4 +104,56 @@ double TextToDouble(QStringView text)
     // Only ASCII characters are left in the prefix.
     const QByteArray number = text.sliced(start, i - start).toLatin1();
     return strtod_l(number.constData(), nullptr, CLocale());
+}
+
+qsizetype InvalidUtf8Offset(const char* bytes, qsizetype size)
+{
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes);
+    qsizetype i = 0;
+    while (i < size) {
+        // Runs of ASCII, the bulk of any script, eight bytes at a time.
+        while (i + 8 <= size) {
+            quint64 eight;
+            std::memcpy(&eight, data + i, sizeof eight);
+            if (eight & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        if (i >= size)
+            break;
+        const unsigned char lead = data[i];
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        int length = 0;
+        unsigned char low = 0x80; // the range of the second byte
+        unsigned char high = 0xBF;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            if (lead == 0xE0)
+                low = 0xA0; // no overlong forms
+            else if (lead == 0xED)
+                high = 0x9F; // no surrogates
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F; // nothing past U+10FFFF
+        } else {
+            return i;
+        }
+        if (i + length > size)
+            return i;
+        if (data[i + 1] < low || data[i + 1] > high)
+            return i;
+        for (int k = 2; k < length; ++k)
+            if ((data[i + k] & 0xC0) != 0x80)
+                return i;
+        i += length;
+    }
+    return -1;
 }

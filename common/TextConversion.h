@@ -10,6 +10,10 @@
 // a negative length means the text ends at its first zero byte.
 QString Utf8ToText(const char* utf8, qsizetype length = -1);
 
+// The offset of the first byte of size bytes that is not part of valid UTF-8
+// (overlong forms, surrogates and values past U+10FFFF are not), or -1.
+qsizetype InvalidUtf8Offset(const char* bytes, qsizetype size);
+
 // Narrow text in the system's locale code page to wide text; null gives empty.
 QString AnsiToWide(const char* ansi, qsizetype length = -1);
 

@@ -38,3 +38,9 @@ void CRecordsetCloser::operator()(CAbstractRecordset* recordset) const
     recordset->Close();
     delete recordset;
 }
+
+QByteArrayView CAbstractRecordset::GetUtf8(int column, QByteArray& scratch)
+{
+    scratch = GetString(column).toUtf8();
+    return scratch;
+}

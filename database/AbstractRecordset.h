@@ -8,6 +8,8 @@
 // outside 0 .. GetColumnCount() - 1 they return the empty value (empty text,
 // 0, 0.0, false, no data).
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <memory>
 
@@ -23,6 +25,10 @@ public:
     virtual bool IsNull(int column) = 0;
     virtual QString GetString(int column) = 0;
     virtual QString GetString(const QString& name);
+    // The value as GetString gives it, as UTF-8, for readers of many rows
+    // that keep UTF-8: the view stays valid until the next call on the
+    // recordset; scratch may hold its bytes.
+    virtual QByteArrayView GetUtf8(int column, QByteArray& scratch);
     virtual int GetInt(int column) = 0;
     virtual int GetInt(const QString& name);
     virtual double GetDouble(int column) = 0;

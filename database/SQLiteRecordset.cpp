@@ -69,6 +69,20 @@ QString CSQLiteRecordset::GetString(int column)
     return Utf8ToText(text, text ? sqlite3_column_bytes(Statement_.get(), column) : 0);
 }
 
+// SQLite's own text, when it is valid UTF-8 (it nearly always is; what is
+// not is read as GetString reads it).
+QByteArrayView CSQLiteRecordset::GetUtf8(int column, QByteArray& scratch)
+{
+    if (!HasColumn(column))
+        return {};
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(Statement_.get(), column));
+    const int bytes = text ? sqlite3_column_bytes(Statement_.get(), column) : 0;
+    if (InvalidUtf8Offset(text, bytes) < 0)
+        return QByteArrayView(text, bytes);
+    scratch = Utf8ToText(text, bytes).toUtf8();
+    return scratch;
+}
+
 int CSQLiteRecordset::GetInt(int column)
 {
     return HasColumn(column) ? sqlite3_column_int(Statement_.get(), column) : 0;

@@ -24,6 +24,7 @@ public:
     bool GetBlob(int column, unsigned char*& data, int& size) override;
     bool IsNull(int column) override;
     QString GetString(int column) override;
+    QByteArrayView GetUtf8(int column, QByteArray& scratch) override;
     int GetInt(int column) override;
     double GetDouble(int column) override;
     bool IsInteger(int column) override;

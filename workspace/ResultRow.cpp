@@ -1,6 +1,7 @@
 #include "workspace/ResultRow.h"
 
 #include <QStringList>
+#include <cstring>
 
 namespace {
 
@@ -40,9 +41,28 @@ CResultRow CResultRow::FromTexts(const QStringList& cells)
 
 void CResultRow::Append(QStringView text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    AppendNumber(Data_, quint64(utf8.size()) << 1);
-    Data_.append(utf8);
+    AppendUtf8(text.toUtf8());
+}
+
+void CResultRow::AppendUtf8(QByteArrayView utf8)
+{
+    // The length's bytes and the text in one step: rows are read by the million.
+    char head[10];
+    int headSize = 0;
+    quint64 value = quint64(utf8.size()) << 1;
+    do {
+        head[headSize] = char(value & 0x7f);
+        value >>= 7;
+        if (value != 0)
+            head[headSize] = char(head[headSize] | 0x80);
+        ++headSize;
+    } while (value != 0);
+    const qsizetype at = Data_.size();
+    Data_.resize(at + headSize + utf8.size());
+    char* data = Data_.data() + at;
+    std::memcpy(data, head, size_t(headSize));
+    if (!utf8.isEmpty())
+        std::memcpy(data + headSize, utf8.data(), size_t(utf8.size()));
 }
 
 void CResultRow::AppendNull()

@@ -17,7 +17,12 @@ public:
     static CResultRow FromTexts(const QStringList& cells);
 
     void Append(QStringView text);
+    void AppendUtf8(QByteArrayView utf8);
     void AppendNull();
+    // Room for bytes of cells, so that a row read cell by cell grows once.
+    void Reserve(qsizetype bytes) { Data_.reserve(bytes); }
+    // The bytes the row takes.
+    qsizetype Size() const { return Data_.size(); }
 
     int Count() const;
     // The cell's text; empty for NULL and for a cell past the end.

@@ -46,14 +46,18 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRun
     qint64 readingSinceFlush = 0; // nanoseconds
     QElapsedTimer sincePump;
     sincePump.start();
+    QByteArray scratch;
+    qsizetype rowBytes = 0; // the last row's size: the next is much like it
     while (hasRow && (limit <= 0 || rows < limit)) {
         CResultRow cells;
+        cells.Reserve(rowBytes + rowBytes / 4);
         for (int i = 0; i < columns; ++i) {
             if (recordset.IsNull(i))
                 cells.AppendNull();
             else
-                cells.Append(recordset.GetString(i));
+                cells.AppendUtf8(recordset.GetUtf8(i, scratch));
         }
+        rowBytes = cells.Size();
         piece.Rows.append(std::move(cells));
         ++rows;
         if (control) {
@@ -65,14 +69,18 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRun
         hasRow = recordset.MoveNext();
         if (!hasRow)
             break;
-        readingSinceFlush += sincePump.nsecsElapsed();
-        if (readingSinceFlush >= FlushNanoseconds) {
-            sink(std::exchange(piece, CResultPiece()));
-            readingSinceFlush = 0;
+        // The clock is read every so many rows: for small rows it would cost
+        // as much as reading them.
+        if (rows % 64 == 0 || pump) {
+            readingSinceFlush += sincePump.nsecsElapsed();
+            if (readingSinceFlush >= FlushNanoseconds) {
+                sink(std::exchange(piece, CResultPiece()));
+                readingSinceFlush = 0;
+            }
+            if (pump && !pump())
+                return false;
+            sincePump.restart();
         }
-        if (pump && !pump())
-            return false;
-        sincePump.restart();
     }
 
     piece.Last = true;

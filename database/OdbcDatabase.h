@@ -115,6 +115,8 @@ private:
                     QList<QPair<QString, QString>>& tables, QString& error);
     // Asks the driver which database it reaches, for GetScriptDialect.
     void ReadScriptDialect();
+    // The first column of the first row of a query; empty when it fails.
+    QString QueryText(const QString& sql);
     bool EndTransactionWith(short completion, QString& error);
     bool SetAutoCommit(bool on, QString& error);
     // The ODBC recordset behind stmt; null, with error set, when there is none.

@@ -262,8 +262,9 @@ bool COdbcDatabase::IsConnected()
 
 bool COdbcDatabase::ExecuteSQL(const QString& sql, QString& error)
 {
-    // Cut as the engine cuts a script, so that a body it kept whole stays whole.
-    const QStringList pieces = SplitScript(sql, GetScriptDialect());
+    // Cut as the engine cuts a script, so that a body it kept whole stays
+    // whole; a statement the engine cut is not cut again.
+    const QStringList pieces = InScript_ ? QStringList{sql} : SplitScript(sql, GetScriptDialect());
     for (const QString& piece : pieces) {
         if (!ContainsSql(piece, GetScriptDialect()))
             continue; // a driver would refuse a statement of comments alone
@@ -279,6 +280,18 @@ bool COdbcDatabase::ExecuteSQL(const QString& sql, QString& error)
             return false;
         }
     }
+    return true;
+}
+
+bool COdbcDatabase::BeginScript(QString&)
+{
+    InScript_ = true;
+    return true;
+}
+
+bool COdbcDatabase::EndScript(CAbstractRecordset*, QString&)
+{
+    InScript_ = false;
     return true;
 }
 

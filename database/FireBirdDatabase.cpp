@@ -617,7 +617,7 @@ bool CFireBirdDatabase::EndWork(bool commit, bool ownsTransaction, QString& erro
 bool CFireBirdDatabase::FinishTransaction(bool commit, QString& error)
 {
     ISC_STATUS status[ISC_STATUS_LENGTH];
-    if (InScript_ && ScriptQueryOpen_) {
+    if (InScript_ && ScriptQueryOpen_ && !ParkedTransaction_) {
         // The script's query reads from this transaction: its work ends, the
         // transaction stays for the rows until the script ends.
         if (commit ? isc_commit_retaining(status, &TrHandle_)

@@ -7,6 +7,7 @@
 #include "database/FireBirdStatement.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <memory>
 
@@ -97,6 +98,117 @@ bool IsDefinition(const QString& statement)
            (words.at(1) == u"GENERATOR" || words.at(1) == u"STATISTICS");
 }
 
+// What FireBird's isql makes of a statement of a script. isql reads some
+// statements itself and never sends them to the server: its commands
+// (CONNECT, INPUT, SHOW, EXIT ...) and its SET options. Those a kept script
+// commonly holds are carried out here as isql would carry them out on an
+// open connection; those that change only how isql prints its output have
+// nothing to do; the rest are refused with a message that names them,
+// rather than sent to the server to fail there.
+enum class EIsqlCommand
+{
+    Sql,            // not isql's: for the server
+    Display,        // changes only isql's output (SET LIST, SET ECHO ...): nothing to do
+    Names,          // SET NAMES: the character set of a later CONNECT
+    AutoDdl,        // SET AUTODDL [ON|OFF]
+    Bail,           // SET BAIL [ON|OFF]
+    SqlDialect,     // SET SQL DIALECT n
+    SetTransaction, // SET TRANSACTION ...: SQL, but only for starting a transaction
+    Exit,           // EXIT: commit and stop reading
+    Quit,           // QUIT: roll back and stop reading
+    OtherDatabase,  // CONNECT, CREATE DATABASE, DROP DATABASE
+    Refused,        // every other command of isql
+};
+
+struct CIsqlCommand
+{
+    EIsqlCommand Kind = EIsqlCommand::Sql;
+    QString Name;     // the command as isql lists it: "INPUT", "SET PLANONLY"
+    QString Argument; // the word after a SET option, upper case; empty when none
+};
+
+// Whether word is name or an abbreviation of it that isql takes: at least
+// its first shortest letters.
+bool Abbreviates(const QString& word, QLatin1String name, int shortest)
+{
+    return word.size() >= shortest && word.size() <= name.size() &&
+           QLatin1String(name).startsWith(word);
+}
+
+CIsqlCommand IsqlCommand(const QString& statement)
+{
+    const QStringList words = LeadingWords(statement, 4);
+    const auto word = [&](int i) { return i < words.size() ? words.at(i) : QString(); };
+    const QString first = word(0);
+    const auto command = [](EIsqlCommand kind, const QString& name, const QString& argument = {}) {
+        return CIsqlCommand{kind, name, argument};
+    };
+    if (first == u"EXIT" && words.size() == 1)
+        return command(EIsqlCommand::Exit, QStringLiteral("EXIT"));
+    if (first == u"QUIT" && words.size() == 1)
+        return command(EIsqlCommand::Quit, QStringLiteral("QUIT"));
+    if (first == u"CONNECT")
+        return command(EIsqlCommand::OtherDatabase, first);
+    if ((first == u"CREATE" || first == u"DROP") &&
+        (word(1) == u"DATABASE" || word(1) == u"SCHEMA"))
+        return command(EIsqlCommand::OtherDatabase, first + u' ' + word(1));
+    static const std::array<std::pair<QLatin1String, int>, 8> commands = {{
+        {QLatin1String("BLOBDUMP"), 8},
+        {QLatin1String("BLOBVIEW"), 8},
+        {QLatin1String("EDIT"), 4},
+        {QLatin1String("HELP"), 4},
+        {QLatin1String("INPUT"), 2},
+        {QLatin1String("OUTPUT"), 3},
+        {QLatin1String("SHELL"), 5},
+        {QLatin1String("SHOW"), 4},
+    }};
+    for (const auto& [name, shortest] : commands)
+        if (Abbreviates(first, name, shortest))
+            return command(EIsqlCommand::Refused, name);
+    if (first != u"SET")
+        return {};
+    const QString option = word(1);
+    if (option.isEmpty()) // SET alone lists isql's settings
+        return command(EIsqlCommand::Display, QStringLiteral("SET"));
+    if (option == u"TRANSACTION")
+        return command(EIsqlCommand::SetTransaction, QStringLiteral("SET TRANSACTION"));
+    if (option == u"SQL" && word(2) == u"DIALECT")
+        return command(EIsqlCommand::SqlDialect, QStringLiteral("SET SQL DIALECT"), word(3));
+    if (Abbreviates(option, QLatin1String("AUTODDL"), 4))
+        return command(EIsqlCommand::AutoDdl, QStringLiteral("SET AUTODDL"), word(2));
+    if (option == u"BAIL")
+        return command(EIsqlCommand::Bail, QStringLiteral("SET BAIL"), word(2));
+    if (option == u"NAMES")
+        return command(EIsqlCommand::Names, QStringLiteral("SET NAMES"), word(2));
+    if (option == u"PLANONLY")
+        return command(EIsqlCommand::Refused, QStringLiteral("SET PLANONLY"), word(2));
+    // How isql prints: the grid shows results its own way. SET TIME ZONE
+    // and SET STATISTICS are the server's.
+    static const std::array<std::pair<QLatin1String, int>, 15> display = {{
+        {QLatin1String("BLOBDISPLAY"), 4},
+        {QLatin1String("COUNT"), 5},
+        {QLatin1String("MAXROWS"), 7},
+        {QLatin1String("ROWCOUNT"), 8},
+        {QLatin1String("ECHO"), 4},
+        {QLatin1String("EXPLAIN"), 7},
+        {QLatin1String("HEADING"), 7},
+        {QLatin1String("LIST"), 4},
+        {QLatin1String("PLAN"), 4},
+        {QLatin1String("STATS"), 4},
+        {QLatin1String("TIME"), 4},
+        {QLatin1String("WIDTH"), 5},
+        {QLatin1String("SQLDA_DISPLAY"), 13},
+        {QLatin1String("WARNINGS"), 7},
+        {QLatin1String("WNG"), 3},
+    }};
+    if (option == u"TIME" && word(2) == u"ZONE")
+        return {};
+    for (const auto& [name, shortest] : display)
+        if (Abbreviates(option, name, shortest))
+            return command(EIsqlCommand::Display, QStringLiteral("SET ") + name, word(2));
+    return {};
+}
+
 // A transaction that an operation started for itself: rolled back when the
 // guard goes, unless it was committed.
 class COwnedTransaction
@@ -155,6 +267,8 @@ CFireBirdDatabase::~CFireBirdDatabase()
     ISC_STATUS status[ISC_STATUS_LENGTH];
     if (TrHandle_)
         isc_rollback_transaction(status, &TrHandle_);
+    if (ParkedTransaction_)
+        isc_rollback_transaction(status, &ParkedTransaction_);
     if (DbHandle_)
         isc_detach_database(status, &DbHandle_);
 }
@@ -404,36 +518,181 @@ bool CFireBirdDatabase::RunDefinition(const QByteArray& sql, QString& error)
     return true;
 }
 
-bool CFireBirdDatabase::RunScriptStatement(const QString& statement, QString& error)
+bool CFireBirdDatabase::RunScriptStatement(const QString& statement, bool ownsTransaction,
+                                           QString& error)
 {
-    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (!Ended_.isEmpty()) {
+        error = Ended_;
+        return false;
+    }
     switch (TransactionStatement(statement)) {
     case ETransactionStatement::Commit:
-        // Retaining: the work is committed and what follows runs in a new
-        // transaction, while a query opened earlier in the script keeps its
-        // rows for the grid.
-        if (isc_commit_retaining(status, &TrHandle_)) {
-            error = GetStatusText(status);
-            return false;
-        }
-        return true;
+        return EndWork(true, ownsTransaction, error);
     case ETransactionStatement::Rollback:
-        if (isc_rollback_retaining(status, &TrHandle_)) {
-            error = GetStatusText(status);
-            return false;
-        }
-        return true;
+        return EndWork(false, ownsTransaction, error);
     case ETransactionStatement::Other:
         break;
     }
-    if (InScript_ && IsDefinition(statement))
+    const CIsqlCommand command = IsqlCommand(statement);
+    switch (command.Kind) {
+    case EIsqlCommand::Sql:
+        break;
+    case EIsqlCommand::Display:
+        return true;
+    case EIsqlCommand::Names:
+        // isql takes the character set for the next CONNECT; this
+        // connection's was settled when it was made, and no CONNECT follows.
+        return true;
+    case EIsqlCommand::AutoDdl:
+        return SetSwitch(command.Name, command.Argument, AutoDdl_, error);
+    case EIsqlCommand::Bail:
+        return SetSwitch(command.Name, command.Argument, Bail_, error);
+    case EIsqlCommand::SqlDialect:
+        if (command.Argument == QString::number(Dialect_))
+            return true;
+        error = QStringLiteral("SET SQL DIALECT %1 is not run: the database is of SQL dialect %2, "
+                               "which every statement here uses")
+                    .arg(command.Argument, QString::number(Dialect_));
+        return false;
+    case EIsqlCommand::SetTransaction:
+        return SetTransaction(statement.toUtf8(), ownsTransaction, error);
+    case EIsqlCommand::Exit:
+    case EIsqlCommand::Quit: {
+        const bool exit = command.Kind == EIsqlCommand::Exit;
+        if (!EndWork(exit, ownsTransaction, error))
+            return false;
+        Ended_ = exit ? QStringLiteral("Not run: the script ended at EXIT")
+                      : QStringLiteral("Not run: the script ended at QUIT, which rolled back "
+                                       "its work");
+        return true;
+    }
+    case EIsqlCommand::OtherDatabase:
+        error = QStringLiteral("%1 is a command of FireBird's isql and is not run: the script "
+                               "runs on the database of this connection")
+                    .arg(command.Name);
+        return false;
+    case EIsqlCommand::Refused:
+        error = QStringLiteral("%1 is a command of FireBird's isql, not SQL, and is not run")
+                    .arg(command.Name);
+        return false;
+    }
+    if (InScript_ && AutoDdl_ && IsDefinition(statement))
         return RunDefinition(statement.toUtf8(), error);
     return RunStatement(statement.toUtf8(), TrHandle_, error);
+}
+
+bool CFireBirdDatabase::SetSwitch(const QString& name, const QString& argument, bool& setting,
+                                  QString& error)
+{
+    if (argument.isEmpty()) // isql's SET BAIL alone turns it over
+        setting = !setting;
+    else if (argument == u"ON" || argument == u"OFF")
+        setting = argument == u"ON";
+    else {
+        error = QStringLiteral("%1 takes ON or OFF").arg(name);
+        return false;
+    }
+    return true;
+}
+
+bool CFireBirdDatabase::EndWork(bool commit, bool ownsTransaction, QString& error)
+{
+    if (!TransactionSet_ || !ownsTransaction) {
+        // Retaining: the work is committed or undone and what follows runs in
+        // a new transaction of the same kind, while a query opened earlier in
+        // the script keeps its rows for the grid.
+        ISC_STATUS status[ISC_STATUS_LENGTH];
+        if (commit ? isc_commit_retaining(status, &TrHandle_)
+                   : isc_rollback_retaining(status, &TrHandle_)) {
+            error = GetStatusText(status);
+            return false;
+        }
+        return true;
+    }
+    // A transaction of SET TRANSACTION ends for good; what follows runs in
+    // the usual kind again, as in isql.
+    return FinishTransaction(commit, error) && StartWorkTransaction(error);
+}
+
+bool CFireBirdDatabase::FinishTransaction(bool commit, QString& error)
+{
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (InScript_ && ScriptQueryOpen_ && !ParkedTransaction_) {
+        // The script's query reads from this transaction: its work ends, the
+        // transaction stays for the rows until the script ends.
+        if (commit ? isc_commit_retaining(status, &TrHandle_)
+                   : isc_rollback_retaining(status, &TrHandle_)) {
+            error = GetStatusText(status);
+            return false;
+        }
+        ParkedTransaction_ = TrHandle_;
+        ScriptQueryOpen_ = false;
+    } else if (commit ? isc_commit_transaction(status, &TrHandle_)
+                      : isc_rollback_transaction(status, &TrHandle_)) {
+        error = GetStatusText(status);
+        return false;
+    }
+    TrHandle_ = 0;
+    TransactionSet_ = false;
+    return true;
+}
+
+bool CFireBirdDatabase::StartWorkTransaction(QString& error)
+{
+    return InScript_ ? StartTransaction(ScriptBlock, short(sizeof ScriptBlock), error)
+                     : StartTransaction(nullptr, 0, error);
+}
+
+bool CFireBirdDatabase::SetTransaction(const QByteArray& sql, bool ownsTransaction,
+                                       QString& error)
+{
+    if (!ownsTransaction) {
+        error = QStringLiteral("SET TRANSACTION is not run: a transaction begun outside the "
+                               "script is open");
+        return false;
+    }
+    // isql commits the work so far, then starts the transaction the
+    // statement describes; the server reads the statement for that.
+    if (TrHandle_ && !FinishTransaction(true, error))
+        return false;
+    ISC_STATUS status[ISC_STATUS_LENGTH];
+    if (isc_dsql_execute_immediate(status, &DbHandle_, &TrHandle_, 0, sql.constData(), Dialect_,
+                                   nullptr)) {
+        error = GetStatusText(status);
+        TrHandle_ = 0;
+        QString ignored; // what follows runs in the usual kind, as in isql
+        StartWorkTransaction(ignored);
+        return false;
+    }
+    TransactionSet_ = true;
+    return true;
+}
+
+void CFireBirdDatabase::ScriptStatementFailed(bool ownsTransaction)
+{
+    if (!InScript_ || !Bail_ || !Ended_.isEmpty())
+        return;
+    // isql stops at the failure and its work so far is undone.
+    QString ignored;
+    if (ownsTransaction)
+        EndWork(false, true, ignored);
+    Ended_ = QStringLiteral("Not run: SET BAIL ended the script at the statement that failed, "
+                            "and its work was rolled back");
+}
+
+void CFireBirdDatabase::ResetScriptSettings()
+{
+    AutoDdl_ = true;
+    Bail_ = false;
+    TransactionSet_ = false;
+    ScriptQueryOpen_ = false;
+    Ended_.clear();
 }
 
 bool CFireBirdDatabase::BeginScript(QString& error)
 {
     InScript_ = true;
+    ResetScriptSettings();
     ScriptOwnsTransaction_ = false;
     if (TrHandle_)
         return true; // the caller's transaction, which the caller ends
@@ -446,33 +705,62 @@ bool CFireBirdDatabase::BeginScript(QString& error)
 bool CFireBirdDatabase::EndScript(CAbstractRecordset* query, QString& error)
 {
     InScript_ = false;
-    if (!ScriptOwnsTransaction_ || !TrHandle_)
-        return true;
+    const bool owned = ScriptOwnsTransaction_;
     ScriptOwnsTransaction_ = false;
-    // A query still to be read keeps the transaction, and its Close commits it.
+    ResetScriptSettings();
     CFireBirdRecordset* recordset = Own(query);
-    if (recordset && recordset->IsOpen()) {
-        recordset->OwnsTransaction_ = true;
+    const bool queryOpen = recordset && recordset->IsOpen();
+    bool ended = true;
+    if (ParkedTransaction_) {
+        // The query reads from a transaction whose work a statement after it
+        // ended: the script's last transaction is committed, and the query's
+        // takes its place.
+        if (TrHandle_ && !CommitTransaction(error)) {
+            ISC_STATUS status[ISC_STATUS_LENGTH];
+            isc_rollback_transaction(status, &TrHandle_);
+            ended = false;
+        }
+        TrHandle_ = ParkedTransaction_;
+        ParkedTransaction_ = 0;
+    } else if (!owned || !TrHandle_) {
         return true;
+    }
+    // A query still to be read keeps the transaction, and its Close commits it.
+    if (queryOpen) {
+        recordset->OwnsTransaction_ = true;
+        return ended;
+    }
+    if (!ended) {
+        QString ignored;
+        CommitTransaction(ignored);
+        return false;
     }
     return CommitTransaction(error);
 }
 
 bool CFireBirdDatabase::ExecuteSQL(const QString& sql, QString& error)
 {
-    // Cut as the engine cuts a script, so that a body it kept whole stays whole.
-    const QStringList pieces = SplitScript(sql, GetScriptDialect());
+    // Cut as the engine cuts a script, so that a body it kept whole stays
+    // whole; a statement the engine cut (under SET TERM, say) is not cut again.
+    const QStringList pieces = InScript_ ? QStringList{sql} : SplitScript(sql, GetScriptDialect());
     COwnedTransaction transaction(TrHandle_);
     if (!TrHandle_) {
         if (!StartTransaction(nullptr, 0, error))
             return false;
         transaction.Own();
     }
+    if (!InScript_)
+        ResetScriptSettings(); // isql's settings last as long as the text
+    const bool owns = InScript_ ? ScriptOwnsTransaction_ : transaction.IsOwned();
     for (const QString& piece : pieces) {
         // The server refuses a statement of comments alone.
-        if (ContainsSql(piece) && !RunScriptStatement(piece.trimmed(), error))
+        if (ContainsSql(piece) && !RunScriptStatement(piece.trimmed(), owns, error)) {
+            ScriptStatementFailed(owns);
             return false; // an owned transaction is rolled back; one of the caller's stays open
+        }
     }
+    if (!InScript_)
+        ResetScriptSettings();
     if (!transaction.IsOwned())
         return true;
     ISC_STATUS status[ISC_STATUS_LENGTH];
@@ -680,8 +968,25 @@ bool CFireBirdDatabase::CloseCursor(CAbstractRecordset* stmt, QString& error)
 bool CFireBirdDatabase::OpenRecordset(const QString& sql, QString& error,
                                       CAbstractRecordset*& recordset)
 {
+    if (InScript_) {
+        // SHOW and the like reach here as queries; after EXIT nothing runs.
+        if (!Ended_.isEmpty() || IsqlCommand(sql).Kind != EIsqlCommand::Sql) {
+            recordset = nullptr;
+            if (RunScriptStatement(sql.trimmed(), ScriptOwnsTransaction_, error))
+                return true;
+            ScriptStatementFailed(ScriptOwnsTransaction_);
+            return false;
+        }
+    }
     // A recordset that was prepared but failed to run is handed out too.
-    return Prepare(sql, error, recordset) && Execute(recordset, error);
+    const bool opened = Prepare(sql, error, recordset) && Execute(recordset, error);
+    if (InScript_) {
+        if (opened)
+            ScriptQueryOpen_ = true;
+        else
+            ScriptStatementFailed(ScriptOwnsTransaction_);
+    }
+    return opened;
 }
 
 bool CFireBirdDatabase::GetTableNames(QStringList& names, QString& error)

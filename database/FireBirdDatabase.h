@@ -119,10 +119,29 @@ private:
     bool RunStatement(const QByteArray& sql, isc_tr_handle& transaction, QString& error);
     // Runs a metadata statement in a transaction of its own and commits it.
     bool RunDefinition(const QByteArray& sql, QString& error);
-    // Runs one statement of ExecuteSQL: COMMIT and ROLLBACK [WORK] end the
-    // current work and go on in a new transaction; in a script, metadata
-    // statements commit at once on their own.
-    bool RunScriptStatement(const QString& statement, QString& error);
+    // Runs one statement of ExecuteSQL as FireBird's isql runs it: COMMIT
+    // and ROLLBACK [WORK] end the current work and go on in a new
+    // transaction; SET TRANSACTION commits the work and starts the
+    // transaction it describes; isql's own commands are carried out or
+    // refused, never sent to the server; in a script, metadata statements
+    // commit at once on their own unless SET AUTODDL OFF. ownsTransaction
+    // tells whether TrHandle_ belongs to the script (or to this ExecuteSQL)
+    // rather than to the caller.
+    bool RunScriptStatement(const QString& statement, bool ownsTransaction, QString& error);
+    // SET AUTODDL, SET BAIL: ON, OFF, or alone to turn it over.
+    static bool SetSwitch(const QString& name, const QString& argument, bool& setting,
+                          QString& error);
+    // COMMIT or ROLLBACK in a script.
+    bool EndWork(bool commit, bool ownsTransaction, QString& error);
+    // Commits or rolls back TrHandle_ for good, or parks it for the script's
+    // query that reads from it.
+    bool FinishTransaction(bool commit, QString& error);
+    // A transaction of the usual kind for what follows in a script or text.
+    bool StartWorkTransaction(QString& error);
+    bool SetTransaction(const QByteArray& sql, bool ownsTransaction, QString& error);
+    // Under SET BAIL a failed statement ends the script and undoes its work.
+    void ScriptStatementFailed(bool ownsTransaction);
+    void ResetScriptSettings();
     enum class ETransactionStatement
     {
         Other,
@@ -143,4 +162,11 @@ private:
     unsigned short Dialect_ = 3;         // the attached database's SQL dialect
     bool InScript_ = false;              // between BeginScript and EndScript
     bool ScriptOwnsTransaction_ = false; // BeginScript started TrHandle_
+    // isql's settings and state while a script or text runs.
+    bool AutoDdl_ = true;                 // SET AUTODDL: metadata commits on its own
+    bool Bail_ = false;                   // SET BAIL: a failure ends the script
+    bool TransactionSet_ = false;         // TrHandle_ was started by SET TRANSACTION
+    bool ScriptQueryOpen_ = false;        // the script's query reads from TrHandle_
+    isc_tr_handle ParkedTransaction_ = 0; // the query's, after its work was ended
+    QString Ended_;                       // why later statements are not run (EXIT ...)
 };

@@ -262,10 +262,11 @@ bool COdbcDatabase::IsConnected()
 
 bool COdbcDatabase::ExecuteSQL(const QString& sql, QString& error)
 {
-    // Cut as the engine cuts a script, so that a body it kept whole stays whole.
-    const QStringList pieces = SplitScript(sql, GetScriptDialect());
+    // Cut as the engine cuts a script, so that a body it kept whole stays
+    // whole; a statement the engine cut is not cut again.
+    const QStringList pieces = InScript_ ? QStringList{sql} : SplitScript(sql, GetScriptDialect());
     for (const QString& piece : pieces) {
-        if (!ContainsSql(piece))
+        if (!ContainsSql(piece, GetScriptDialect()))
             continue; // a driver would refuse a statement of comments alone
         const QString statementText = piece.trimmed();
         COdbcHandle statement;
@@ -279,6 +280,18 @@ bool COdbcDatabase::ExecuteSQL(const QString& sql, QString& error)
             return false;
         }
     }
+    return true;
+}
+
+bool COdbcDatabase::BeginScript(QString&)
+{
+    InScript_ = true;
+    return true;
+}
+
+bool COdbcDatabase::EndScript(CAbstractRecordset*, QString&)
+{
+    InScript_ = false;
     return true;
 }
 
@@ -610,21 +623,50 @@ EScriptDialect COdbcDatabase::GetScriptDialect() const
 
 void COdbcDatabase::ReadScriptDialect()
 {
-    SQLWCHAR name[128] = {};
-    SQLSMALLINT length = 0;
+    // Every source but MySQL's reads $tag$ as a string, as PostgreSQL does; the rest
+    // follows from the database the driver reaches, and for the backslash
+    // escapes from the server's settings at connect time.
     EScriptDialect dialect = ScriptDialectDollarQuotes;
-    if (SQL_SUCCEEDED(SQLGetInfoW(Connection_.Get(), SQL_DBMS_NAME, name, SQLSMALLINT(sizeof name),
-                                  &length))) {
-        const QString dbms = QString::fromUtf16(reinterpret_cast<const char16_t*>(name),
-                                                qMin<qsizetype>(length / 2, 127));
-        if (dbms.startsWith(QLatin1String("SQLite"), Qt::CaseInsensitive))
-            dialect = dialect | ScriptDialectSQLite;
-        else if (dbms.startsWith(QLatin1String("Firebird"), Qt::CaseInsensitive))
-            dialect = dialect | ScriptDialectFireBird;
+    const QString dbms = InfoText(SQL_DBMS_NAME);
+    const auto named = [&](const char* name) {
+        return dbms.startsWith(QLatin1String(name), Qt::CaseInsensitive);
+    };
+    if (named("SQLite")) {
+        dialect = dialect | ScriptDialectSQLite;
+    } else if (named("Firebird")) {
+        dialect = dialect | ScriptDialectFireBird;
+    } else if (named("PostgreSQL")) {
+        dialect = dialect | ScriptDialectPostgreSQL;
+        // Off, ordinary strings take backslash escapes too (before 9.1).
+        if (QueryText(QStringLiteral("SHOW standard_conforming_strings")) == u"off")
+            dialect = dialect | ScriptDialectBackslashEscapes;
+    } else if (named("MariaDB") || named("MySQL")) {
+        dialect = ScriptDialectMySQL; // "$" quotes nothing there
+        const QString mode = QueryText(QStringLiteral("SELECT @@SESSION.sql_mode")).toUpper();
+        const QStringList modes = mode.split(u',');
+        if (!modes.contains(QLatin1String("NO_BACKSLASH_ESCAPES"))) {
+            dialect = dialect | ScriptDialectBackslashEscapes;
+            // With ANSI_QUOTES "..." is a name, without escapes.
+            if (!modes.contains(QLatin1String("ANSI_QUOTES")))
+                dialect = dialect | ScriptDialectBackslashEscapesInDoubleQuotes;
+        }
     }
     if (InfoText(SQL_IDENTIFIER_QUOTE_CHAR) == u"`")
         dialect = dialect | ScriptDialectBackquotes;
     Dialect_ = dialect;
+}
+
+QString COdbcDatabase::QueryText(const QString& sql)
+{
+    CAbstractRecordset* opened = nullptr;
+    QString error;
+    const bool ok = OpenRecordset(sql, error, opened);
+    const std::unique_ptr<CAbstractRecordset> recordset(opened);
+    if (!ok || !recordset)
+        return {};
+    const QString value = recordset->MoveNext() ? recordset->GetString(0) : QString();
+    recordset->Close();
+    return value;
 }
 
 // Parameters: stored in the recordset's records, bound at Execute.

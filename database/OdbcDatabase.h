@@ -60,6 +60,11 @@ public:
     // white space and comments alone are not sent. Stops at the first that
     // fails, leaving those before it in effect.
     bool ExecuteSQL(const QString& sql, QString& error) override;
+    // Between these, ExecuteSQL takes its text as the one statement the
+    // script run cut it to be: a body kept whole under DELIMITER or SET TERM
+    // is not cut again at its inner ";".
+    bool BeginScript(QString& error) override;
+    bool EndScript(CAbstractRecordset* query, QString& error) override;
     // Always true. An open transaction is rolled back.
     bool Disconnect() override;
     bool IsConnected() override;
@@ -115,6 +120,8 @@ private:
                     QList<QPair<QString, QString>>& tables, QString& error);
     // Asks the driver which database it reaches, for GetScriptDialect.
     void ReadScriptDialect();
+    // The first column of the first row of a query; empty when it fails.
+    QString QueryText(const QString& sql);
     bool EndTransactionWith(short completion, QString& error);
     bool SetAutoCommit(bool on, QString& error);
     // The ODBC recordset behind stmt; null, with error set, when there is none.
@@ -139,6 +146,7 @@ private:
 
     std::mutex RunningLock_;  // held while Running_ changes and while it is cancelled
     void* Running_ = nullptr; // the statement handle executing now, if any
+    bool InScript_ = false;   // between BeginScript and EndScript
 
     // Declared in this order so that the connection is freed before its
     // environment.

@@ -39,14 +39,15 @@ QString TerminatorDirective(QStringView piece)
 
 } // namespace
 
-QStringView SkipSpaceAndComments(QStringView text)
+QStringView SkipSpaceAndComments(QStringView text, EScriptDialect dialect)
 {
     for (;;) {
         qsizetype i = 0;
         while (i < text.size() && text.at(i).isSpace())
             ++i;
         text = text.sliced(i);
-        if (text.startsWith(u"--")) {
+        if (text.startsWith(u"--") ||
+            ((dialect & ScriptDialectMySQLClient) && text.startsWith(u'#'))) {
             const qsizetype end = text.indexOf(u'\n');
             text = end < 0 ? QStringView() : text.sliced(end + 1);
         } else if (text.startsWith(u"/*")) {
@@ -58,9 +59,9 @@ QStringView SkipSpaceAndComments(QStringView text)
     }
 }
 
-bool ContainsSql(QStringView piece)
+bool ContainsSql(QStringView piece, EScriptDialect dialect)
 {
-    return !SkipSpaceAndComments(piece).isEmpty();
+    return !SkipSpaceAndComments(piece, dialect).isEmpty();
 }
 
 QStringList SplitScript(const QString& script, EScriptDialect dialect)
@@ -91,12 +92,16 @@ QStringList CScriptSplitter::Split()
             ScanCode();
             break;
         case EState::DoubleQuoted: // a doubled quote leaves and re-enters
-            if (c == u'"')
+            if (c == u'\\' && Backslashes_)
+                ++Pos_;
+            else if (c == u'"')
                 State_ = EState::Code;
             ++Pos_;
             break;
         case EState::SingleQuoted:
-            if (c == u'\'')
+            if (c == u'\\' && Backslashes_)
+                ++Pos_; // the escaped character, a quote or a backslash included
+            else if (c == u'\'')
                 State_ = EState::Code;
             ++Pos_;
             break;
@@ -127,6 +132,7 @@ QStringList CScriptSplitter::Split()
             break;
         }
     }
+    Pos_ = qMin(Pos_, length); // an escape at the very end
     if (PieceStart_ < length)
         EndPiece(length);
     return std::move(Pieces_);
@@ -145,26 +151,45 @@ void CScriptSplitter::ScanCode()
         PieceStart_ = Pos_;
         return;
     }
+    // A terminator made of name characters ends a name ("END$$").
+    const auto inWord = [&](qsizetype at) {
+        return IsWordChar(Text_.at(at)) &&
+               !QStringView(Text_).sliced(at).startsWith(Terminator_);
+    };
     if (IsWordStart(c)) {
         qsizetype end = Pos_ + 1;
-        while (end < length && IsWordChar(Text_.at(end)))
+        while (end < length && inWord(end))
             ++end;
+        if ((Dialect_ & ScriptDialectEscapeStrings) && end == Pos_ + 1 &&
+            (c == u'E' || c == u'e') && end < length && Text_.at(end) == u'\'') {
+            State_ = EState::SingleQuoted; // E'...'
+            Backslashes_ = true;
+            Pos_ = end + 1;
+            return;
+        }
+        if ((Dialect_ & ScriptDialectMySQLClient) && DelimiterDirective(end))
+            return;
         Word(QStringView(Text_).sliced(Pos_, end - Pos_));
         Pos_ = end;
         return;
     }
     if (c.isDigit()) { // a number, with whatever letters follow it (1e5, 0x1F)
-        while (Pos_ < length && IsWordChar(Text_.at(Pos_)))
+        ++Pos_;
+        while (Pos_ < length && inWord(Pos_))
             ++Pos_;
         return;
     }
     ++Pos_;
     if (c == u'"') {
         State_ = EState::DoubleQuoted;
+        Backslashes_ = (Dialect_ & ScriptDialectBackslashEscapesInDoubleQuotes) != 0;
     } else if (c == u'\'') {
         State_ = EState::SingleQuoted;
+        Backslashes_ = (Dialect_ & ScriptDialectBackslashEscapes) != 0;
     } else if (c == u'`' && (Dialect_ & ScriptDialectBackquotes)) {
         State_ = EState::BackQuoted;
+    } else if (c == u'#' && (Dialect_ & ScriptDialectMySQLClient)) {
+        State_ = EState::LineComment;
     } else if (c == u'-' && next == u'-') {
         State_ = EState::LineComment;
         ++Pos_;
@@ -200,6 +225,32 @@ qsizetype CScriptSplitter::DollarTagLength() const
     return end < length && Text_.at(end) == u'$' ? end + 1 - Pos_ : 0;
 }
 
+bool CScriptSplitter::DelimiterDirective(qsizetype wordEnd)
+{
+    if (wordEnd - Pos_ != 9 ||
+        QStringView(Text_).sliced(Pos_, 9).compare(u"delimiter", Qt::CaseInsensitive) != 0 ||
+        ContainsSql(QStringView(Text_).sliced(PieceStart_, Pos_ - PieceStart_), Dialect_))
+        return false;
+    // The mysql client's reading: the first word after DELIMITER on its line
+    // is the new terminator; the rest of the line goes with the directive.
+    const qsizetype length = Text_.size();
+    qsizetype start = wordEnd;
+    while (start < length && (Text_.at(start) == u' ' || Text_.at(start) == u'\t'))
+        ++start;
+    qsizetype end = start;
+    while (end < length && !Text_.at(end).isSpace())
+        ++end;
+    if (end == start)
+        return false; // no terminator given: the server will say what it makes of it
+    qsizetype lineEnd = Text_.indexOf(u'\n', end);
+    lineEnd = lineEnd < 0 ? length : lineEnd + 1;
+    Terminator_ = Text_.sliced(start, end - start);
+    Pos_ = lineEnd;
+    PieceStart_ = lineEnd;
+    ResetStatement();
+    return true;
+}
+
 void CScriptSplitter::Word(QStringView word)
 {
     // Bodies matter only while ";" ends statements: after SET TERM the
@@ -209,6 +260,15 @@ void CScriptSplitter::Word(QStringView word)
     const QString upper = word.toString().toUpper();
     if (Kind_ == EKind::Undecided) {
         ReadHead(upper);
+        return;
+    }
+    if (Kind_ == EKind::Routine) { // psql's reading of BEGIN ATOMIC bodies
+        if (Parentheses_ > 0)
+            return;
+        if (upper == u"BEGIN" || (upper == u"CASE" && !Blocks_.isEmpty()))
+            Blocks_.append(upper == u"BEGIN" ? u'B' : u'C');
+        else if (upper == u"END" && !Blocks_.isEmpty())
+            Blocks_.chop(1);
         return;
     }
     if (upper == u"BEGIN" || upper == u"CASE") {
@@ -246,6 +306,18 @@ void CScriptSplitter::ReadHead(const QString& word)
         if (head == u"CREATE" || head == u"CREATE TEMP" || head == u"CREATE TEMPORARY")
             return;
     }
+    if (Dialect_ & ScriptDialectAtomicBodies) {
+        static const QRegularExpression routine(
+            QStringLiteral("\\ACREATE (?:OR REPLACE )?(?:FUNCTION|PROCEDURE)\\z"));
+        static const QRegularExpression routineStart(
+            QStringLiteral("\\A(?:CREATE|CREATE OR|CREATE OR REPLACE)\\z"));
+        if (routine.match(head).hasMatch()) {
+            Kind_ = EKind::Routine;
+            return;
+        }
+        if (routineStart.match(head).hasMatch())
+            return;
+    }
     if (Dialect_ & ScriptDialectModuleBodies) {
         static const QRegularExpression module(
             QStringLiteral("\\A(?:CREATE|ALTER|RECREATE|CREATE OR ALTER) "
@@ -268,6 +340,7 @@ bool CScriptSplitter::EndsHere() const
         return true;
     switch (Kind_) {
     case EKind::Trigger:
+    case EKind::Routine:
         return Blocks_.isEmpty();
     case EKind::Module:
         return Blocks_.isEmpty() && (!SeenAs_ || BodyDone_);

@@ -20,11 +20,24 @@
 //   BEGIN ... END and CASE ... END included; the BEGIN ... END of a DECLARE
 //   PROCEDURE or DECLARE FUNCTION (a sub-routine) does not close it. Without
 //   an AS (ALTER TRIGGER t INACTIVE, an external routine) it ends at ";".
-// - PostgreSQL and every other ODBC source: $$ ... $$ and $tag$ ... $tag$
-//   are strings, as in PostgreSQL. A "$" that follows a letter, digit or
-//   "_" (a$b), or that is not followed by a tag and "$" ($1), opens nothing.
+// - PostgreSQL and every other ODBC source but MySQL and MariaDB: $$ ... $$
+//   and $tag$ ... $tag$ are strings, as in PostgreSQL. A "$" that follows a
+//   letter, digit or "_" (a$b), or that is not followed by a tag and "$"
+//   ($1), opens nothing.
+//   PostgreSQL's E'...' strings take backslash escapes (E'it\'s' is one
+//   string). CREATE [OR REPLACE] FUNCTION or PROCEDURE with a body in the
+//   SQL standard's words (BEGIN ATOMIC ... END) ends at the first ";" after
+//   the END that closes its BEGIN, as psql reads it: outside parentheses,
+//   BEGIN opens, END closes, and a CASE inside counts as a pair.
 // - An ODBC source whose driver quotes names in backquotes (MySQL, MariaDB):
-//   `...` is a name, a doubled backquote inside it included.
+//   `...` is a name, a doubled backquote inside it included. Unless the
+//   server's sql_mode holds NO_BACKSLASH_ESCAPES, a backslash escapes the
+//   next character in '...' (and, without ANSI_QUOTES, in "..."), so that
+//   'it\'s' is one string. As the mysql client reads a script, "#" opens a
+//   comment to the end of the line, and a line "DELIMITER new" (any letter
+//   case) at the start of a statement is a directive like SET TERM below,
+//   which ends at the end of its line: "DELIMITER //" ... "END //"
+//   "DELIMITER ;".
 //
 // On every database "SET TERM new old" (any letter case, TERMINATOR too),
 // as FireBird's isql reads it, is a directive of the script: it ends at the
@@ -49,8 +62,17 @@ enum EScriptDialect : unsigned
     ScriptDialectModuleBodies = 2,  // FireBird's PSQL modules and EXECUTE BLOCK
     ScriptDialectDollarQuotes = 4,  // PostgreSQL's $tag$ strings
     ScriptDialectBackquotes = 8,    // MySQL's and MariaDB's `names`
+    ScriptDialectEscapeStrings = 16, // PostgreSQL's E'...' with backslash escapes
+    ScriptDialectAtomicBodies = 32,  // PostgreSQL's BEGIN ATOMIC ... END routines
+    ScriptDialectBackslashEscapes = 64,            // backslash escapes in every '...'
+    ScriptDialectBackslashEscapesInDoubleQuotes = 128, // and in "..."
+    ScriptDialectMySQLClient = 256,                // DELIMITER lines and # comments
     ScriptDialectSQLite = ScriptDialectTriggerBodies,
     ScriptDialectFireBird = ScriptDialectModuleBodies,
+    ScriptDialectPostgreSQL =
+        ScriptDialectDollarQuotes | ScriptDialectEscapeStrings | ScriptDialectAtomicBodies,
+    // MySQL and MariaDB; the backslash escapes follow the server's sql_mode.
+    ScriptDialectMySQL = ScriptDialectBackquotes | ScriptDialectMySQLClient,
 };
 
 constexpr EScriptDialect operator|(EScriptDialect a, EScriptDialect b)
@@ -78,11 +100,12 @@ struct CStatementSpan
 QList<CStatementSpan> SplitScriptSpans(const QString& script, EScriptDialect dialect);
 
 // The text after the white space and comments that lead it (an unclosed
-// comment runs to the end).
-QStringView SkipSpaceAndComments(QStringView text);
+// comment runs to the end); "#" comments too in the dialects that have them.
+QStringView SkipSpaceAndComments(QStringView text,
+                                 EScriptDialect dialect = ScriptDialectStandard);
 
 // Whether a piece holds SQL: anything beyond white space and comments.
-bool ContainsSql(QStringView piece);
+bool ContainsSql(QStringView piece, EScriptDialect dialect = ScriptDialectStandard);
 
 // The one class behind SplitScript: a single pass over the text.
 class CScriptSplitter
@@ -110,12 +133,16 @@ private:
         Plain,
         Trigger, // SQLite trigger
         Module,  // FireBird PSQL module or EXECUTE BLOCK
+        Routine, // PostgreSQL function or procedure, perhaps with BEGIN ATOMIC
     };
 
     // Advances past the character (or word, or opener) at Pos_ in code.
     void ScanCode();
     // The length of the dollar quote opener "$tag$" at Pos_, or 0.
     qsizetype DollarTagLength() const;
+    // A DELIMITER line at Pos_, the start of a statement: reads it, changes
+    // the terminator and returns true.
+    bool DelimiterDirective(qsizetype wordEnd);
     void Word(QStringView word);
     void ReadHead(const QString& word);
     // Whether the terminator at Pos_ ends the statement here.
@@ -130,6 +157,7 @@ private:
     QString Terminator_ = QStringLiteral(";");
     EState State_ = EState::Code;
     QString DollarTag_; // "$tag$" while inside a dollar-quoted string
+    bool Backslashes_ = false; // the quoted string being read takes backslash escapes
     qsizetype Pos_ = 0;
     qsizetype PieceStart_ = 0;
 

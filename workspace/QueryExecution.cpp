@@ -99,7 +99,8 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
     run.Outcomes.clear();
     run.Recordset.reset();
     run.Stopped = false;
-    run.Statements = SplitScript(script, database.GetScriptDialect());
+    const EScriptDialect dialect = database.GetScriptDialect();
+    run.Statements = SplitScript(script, dialect);
     run.SelectIndex = FindSelectIndex(run.Statements);
     if (control)
         control->StatementCount = int(run.Statements.size());
@@ -116,7 +117,7 @@ void RunScript(CAbstractDatabase& database, const QString& script, CScriptRun& r
             control->Statement = i + 1;
         }
         bool ok;
-        if (!ContainsSql(run.Statements.at(i))) {
+        if (!ContainsSql(run.Statements.at(i), dialect)) {
             ok = true; // white space and comments: nothing for the database
         } else if (i == run.SelectIndex) {
             CAbstractRecordset* recordset = nullptr;

@@ -24,6 +24,11 @@ const EScriptDialect SQLite = ScriptDialectSQLite;
 const EScriptDialect FireBird = ScriptDialectFireBird;
 const EScriptDialect Dollar = ScriptDialectDollarQuotes;
 const EScriptDialect Standard = ScriptDialectStandard;
+const EScriptDialect PostgreSQL = ScriptDialectPostgreSQL;
+// MariaDB as its default sql_mode leaves it: backslash escapes in both quotes.
+const EScriptDialect MariaDB = ScriptDialectMySQL | ScriptDialectBackslashEscapes |
+                               ScriptDialectBackslashEscapesInDoubleQuotes;
+const EScriptDialect MariaDBNoBackslashes = ScriptDialectMySQL;
 
 } // namespace
 
@@ -205,6 +210,68 @@ void CScriptSplitterTests::split_data()
         << "CREATE TRIGGER a AFTER INSERT ON t BEGIN SELECT $$;$$; END;b"
         << (ScriptDialectSQLite | ScriptDialectDollarQuotes)
         << QStringList{"CREATE TRIGGER a AFTER INSERT ON t BEGIN SELECT $$;$$; END", "b"};
+    // PostgreSQL's E'' strings and BEGIN ATOMIC bodies.
+    QTest::newRow("E'' string with an escaped quote")
+        << "select E'it\\'s; here', e'\\\\'; select 'a\\'; b'" << PostgreSQL
+        << QStringList{"select E'it\\'s; here', e'\\\\'", " select 'a\\'", " b'"};
+    QTest::newRow("E'' needs the dialect")
+        << "select E'a\\'; b'" << Dollar << QStringList{"select E'a\\'", " b'"};
+    QTest::newRow("E'' needs a word of its own")
+        << "select namE'a\\'; b'" << PostgreSQL << QStringList{"select namE'a\\'", " b'"};
+    QTest::newRow("BEGIN ATOMIC function with CASE")
+        << "CREATE OR REPLACE FUNCTION f(a int) RETURNS int LANGUAGE sql BEGIN ATOMIC SELECT "
+           "CASE WHEN a > 0 THEN 1 END; SELECT 2; END;\nselect f(1)"
+        << PostgreSQL
+        << QStringList{"CREATE OR REPLACE FUNCTION f(a int) RETURNS int LANGUAGE sql BEGIN "
+                       "ATOMIC SELECT CASE WHEN a > 0 THEN 1 END; SELECT 2; END",
+                       "\nselect f(1)"};
+    QTest::newRow("procedure with BEGIN ATOMIC; a plain function; BEGIN and END")
+        << "create procedure p() begin atomic insert into t values (1); end; "
+           "create function g() returns int as $$ select 1; $$ language sql; begin; end;"
+        << PostgreSQL
+        << QStringList{"create procedure p() begin atomic insert into t values (1); end",
+                       " create function g() returns int as $$ select 1; $$ language sql",
+                       " begin", " end"};
+    QTest::newRow("CASE outside a body counts for nothing")
+        << "create function h(x int default case 1 when 1 then 2 end) returns int language sql "
+           "return x; select 1"
+        << PostgreSQL
+        << QStringList{"create function h(x int default case 1 when 1 then 2 end) returns int "
+                       "language sql return x",
+                       " select 1"};
+    // MariaDB: backslash escapes, # comments and DELIMITER.
+    QTest::newRow("backslash escapes in both quotes")
+        << "insert into t values ('it\\'s; here', \"a\\\";b\", '\\\\'); select 1" << MariaDB
+        << QStringList{"insert into t values ('it\\'s; here', \"a\\\";b\", '\\\\')",
+                       " select 1"};
+    QTest::newRow("no backslash escapes under NO_BACKSLASH_ESCAPES")
+        << "select 'a\\'; select 'b'" << MariaDBNoBackslashes
+        << QStringList{"select 'a\\'", " select 'b'"};
+    QTest::newRow("# comment holding a quote and a terminator")
+        << "select 1; # don't; stop\nselect 2;\n# done\n" << MariaDB
+        << QStringList{"select 1", " # don't; stop\nselect 2", "\n# done\n"};
+    QTest::newRow("DELIMITER around a procedure")
+        << "CREATE TABLE t (a INT);\nDELIMITER //\nCREATE PROCEDURE p()\nBEGIN\n  INSERT "
+           "INTO t VALUES (1);\n  SELECT 1;\nEND //\ndelimiter ;\nCALL p();\n"
+        << MariaDB
+        << QStringList{"CREATE TABLE t (a INT)",
+                       "CREATE PROCEDURE p()\nBEGIN\n  INSERT INTO t VALUES (1);\n  SELECT 1;\nEND ",
+                       "CALL p()", "\n"};
+    QTest::newRow("DELIMITER of two characters, a comment before it, one in a string")
+        << "select 'DELIMITER x';\n-- next\nDelimiter $$ trailing words\nselect 1; select 2$$\n"
+           "DELIMITER ;\nselect 3"
+        << MariaDB
+        << QStringList{"select 'DELIMITER x'", "select 1; select 2", "select 3"};
+    QTest::newRow("DELIMITER $$ right after names and numbers")
+        << "DELIMITER $$\nCREATE PROCEDURE p() BEGIN SELECT 1; END$$\nSELECT 2$$\nDELIMITER ;"
+        << MariaDB << QStringList{"CREATE PROCEDURE p() BEGIN SELECT 1; END", "\nSELECT 2"};
+    QTest::newRow("DELIMITER without a terminator")
+        << "DELIMITER\n; DELIMITER //\nselect 1;" << MariaDB
+        << QStringList{"DELIMITER\n", "select 1;"}
+        ;
+    QTest::newRow("DELIMITER is text to PostgreSQL")
+        << "DELIMITER //\nselect 1; x" << PostgreSQL
+        << QStringList{"DELIMITER //\nselect 1", " x"};
 }
 
 void CScriptSplitterTests::split()
@@ -253,7 +320,7 @@ void CScriptSplitterTests::textWithoutBodiesSplitsAsSplitDelimited()
     QFETCH(QString, text);
     QStringList expected;
     SplitDelimited(text, expected, u';');
-    for (EScriptDialect dialect : {Standard, SQLite, FireBird, Dollar})
+    for (EScriptDialect dialect : {Standard, SQLite, FireBird, Dollar, PostgreSQL, MariaDB})
         QCOMPARE(SplitScript(text, dialect), expected);
 }
 
@@ -268,13 +335,16 @@ void CScriptSplitterTests::containsSql_data()
     QTest::newRow("unclosed comment") << "/* a" << false;
     QTest::newRow("statement after comment") << "-- x\nselect 1" << true;
     QTest::newRow("one character") << " x " << true;
+    QTest::newRow("# comment, MySQL's") << "\n# done\n" << false;
 }
 
 void CScriptSplitterTests::containsSql()
 {
     QFETCH(QString, piece);
     QFETCH(bool, sql);
-    QCOMPARE(ContainsSql(piece), sql);
+    QCOMPARE(ContainsSql(piece, MariaDB), sql);
+    // "#" is SQL elsewhere (an operator in PostgreSQL).
+    QCOMPARE(ContainsSql(piece), sql || piece.contains(u'#'));
 }
 
 QTEST_GUILESS_MAIN(CScriptSplitterTests)

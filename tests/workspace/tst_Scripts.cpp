@@ -47,6 +47,12 @@ QStringList Log(const QStringList& statements)
     return lines;
 }
 
+// A log line pair of a statement that failed with error.
+QStringList Failed(const QString& statement, const QString& error)
+{
+    return {QStringLiteral("x ") + statement, QStringLiteral("  - Error: ") + error};
+}
+
 } // namespace
 
 class CScriptsTests : public QObject
@@ -180,6 +186,76 @@ void CScriptsTests::scripts_data()
         << ETestBackend::FireBird << "select 1 as x from rdb$database;\n-- done\n/* really */"
         << QStringList{"X", "1|1"} << "select 2 as y from rdb$database" << QStringList{"Y", "1|2"};
 
+    // FireBird's isql reads some statements itself: they are carried out
+    // as isql would, or refused by name, never sent to the server.
+    QTest::newRow("FireBird: isql's settings, SET TRANSACTION, SET AUTODDL OFF")
+        << ETestBackend::FireBird
+        << "SET NAMES UTF8; SET SQL DIALECT 3; SET LIST ON; SET ECHO; SET STATS ON; set count "
+           "on; SET HEADING OFF; SET BAIL OFF; SET WARNINGS ON; SET;\n"
+           "CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1);\n"
+           "SET TRANSACTION ISOLATION LEVEL SNAPSHOT; INSERT INTO t VALUES (2); ROLLBACK;\n"
+           "INSERT INTO t VALUES (3);\n"
+           "SET AUTODDL OFF; CREATE TABLE u (a INTEGER); ROLLBACK; SET AUTO ON;\n"
+           "SET TRANSACTION READ ONLY; SELECT a FROM t; COMMIT;\n"
+           "INSERT INTO t VALUES (4)"
+        << QStringList{"A", "1|1"}
+        << "SELECT (SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'U') AS u, "
+           "LIST(a) AS a FROM t"
+        << QStringList{"U|A", "1|0|1,4"};
+    QTest::newRow("FireBird: isql's commands are refused by name")
+        << ETestBackend::FireBird
+        << "CREATE TABLE t (a INTEGER);\n"
+           "SET TRANSACTION READ ONLY; INSERT INTO t VALUES (1); COMMIT;\n"
+           "INSERT INTO t VALUES (2);\n"
+           "SHOW TABLES; in 'more.sql'; CONNECT 'other.fdb'; CREATE DATABASE 'x.fdb';\n"
+           "SET SQL DIALECT 1; SET PLANONLY; SET AUTODDL MAYBE"
+        << (Log({"CREATE TABLE t (a INTEGER)", "SET TRANSACTION READ ONLY"}) +
+            Failed("INSERT INTO t VALUES (1)", "attempted update during read-only transaction") +
+            Log({"COMMIT", "INSERT INTO t VALUES (2)"}) +
+            Failed("SHOW TABLES", "SHOW is a command of FireBird's isql, not SQL, and is not run") +
+            Failed("in 'more.sql'",
+                   "INPUT is a command of FireBird's isql, not SQL, and is not run") +
+            Failed("CONNECT 'other.fdb'", "CONNECT is a command of FireBird's isql and is not "
+                                          "run: the script runs on the database of this "
+                                          "connection") +
+            Failed("CREATE DATABASE 'x.fdb'",
+                   "CREATE DATABASE is a command of FireBird's isql and is not run: the script "
+                   "runs on the database of this connection") +
+            Failed("SET SQL DIALECT 1", "SET SQL DIALECT 1 is not run: the database is of SQL "
+                                        "dialect 3, which every statement here uses") +
+            Failed("SET PLANONLY",
+                   "SET PLANONLY is a command of FireBird's isql, not SQL, and is not run") +
+            Failed("SET AUTODDL MAYBE", "SET AUTODDL takes ON or OFF"))
+        << "SELECT a FROM t" << QStringList{"A", "1|2"};
+    QTest::newRow("FireBird: SET BAIL ends the script and undoes its work")
+        << ETestBackend::FireBird
+        << "CREATE TABLE t (a INTEGER); SET BAIL ON; INSERT INTO t VALUES (1);\n"
+           "INSERT INTO nowhere VALUES (2); INSERT INTO t VALUES (3); SELECT a FROM t"
+        << (Log({"CREATE TABLE t (a INTEGER)", "SET BAIL ON", "INSERT INTO t VALUES (1)"}) +
+            Failed("INSERT INTO nowhere VALUES (2)",
+                   "Dynamic SQL Error; SQL error code = -204; Table unknown; NOWHERE; At line "
+                   "1, column 13") +
+            Failed("INSERT INTO t VALUES (3)",
+                   "Not run: SET BAIL ended the script at the statement that failed, and its "
+                   "work was rolled back") +
+            Failed("SELECT a FROM t",
+                   "Not run: SET BAIL ended the script at the statement that failed, and its "
+                   "work was rolled back"))
+        << "SELECT COUNT(*) AS n FROM t" << QStringList{"N", "1|0"};
+    QTest::newRow("FireBird: EXIT commits and ends the script")
+        << ETestBackend::FireBird
+        << "CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1); EXIT;\n"
+           "INSERT INTO t VALUES (2);\n-- the end\n"
+        << (Log({"CREATE TABLE t (a INTEGER)", "INSERT INTO t VALUES (1)", "EXIT"}) +
+            Failed("INSERT INTO t VALUES (2)", "Not run: the script ended at EXIT") +
+            QStringList{"+ -- the end", "  - Success"})
+        << "SELECT a FROM t" << QStringList{"A", "1|1"};
+    QTest::newRow("FireBird: QUIT rolls back")
+        << ETestBackend::FireBird
+        << "CREATE TABLE t (a INTEGER); INSERT INTO t VALUES (1); QUIT"
+        << Log({"CREATE TABLE t (a INTEGER)", "INSERT INTO t VALUES (1)", "QUIT"})
+        << "SELECT COUNT(*) AS n FROM t" << QStringList{"N", "1|0"};
+
     const QString dollars = QStringLiteral(
         "CREATE TABLE t (a INTEGER, k TEXT);\n"
         "CREATE FUNCTION sign_of(x integer) RETURNS text LANGUAGE plpgsql AS $$\n"
@@ -201,6 +277,39 @@ void CScriptsTests::scripts_data()
         << ETestBackend::OdbcPostgres << dollars
         << QStringList{"a|k", "1|-1|neg;$$", "2|1|pos;$$", "3|2|pos;$$"}
         << "SELECT sign_of(-5) AS s" << QStringList{"s", "1|neg"};
+    QTest::newRow("PostgreSQL: E'' strings and BEGIN ATOMIC bodies")
+        << ETestBackend::OdbcPostgres
+        << "CREATE TABLE t (a INTEGER, k TEXT);\n"
+           "INSERT INTO t VALUES (1, E'it\\'s; here'), (2, E'back\\\\slash;');\n"
+           "CREATE FUNCTION sign_of(x integer) RETURNS text LANGUAGE sql\n"
+           "BEGIN ATOMIC\n"
+           "  SELECT CASE WHEN x > 0 THEN 'pos;' ELSE E'neg\\';' END;\n"
+           "END;\n"
+           "CREATE PROCEDURE add_row(x integer) LANGUAGE sql\n"
+           "BEGIN ATOMIC\n"
+           "  INSERT INTO t VALUES (x, sign_of(x));\n"
+           "  INSERT INTO t VALUES (x * 10, sign_of(x));\n"
+           "END;\n"
+           "CALL add_row(-3);\n"
+           "SELECT a, k FROM t ORDER BY a"
+        << QStringList{"a|k", "1|-30|neg';", "2|-3|neg';", "3|1|it's; here", "4|2|back\\slash;"}
+        << "SELECT sign_of(5) AS s" << QStringList{"s", "1|pos;"};
+    QTest::newRow("MariaDB: backslash escapes, # comments, DELIMITER")
+        << ETestBackend::OdbcMariaDB
+        << "CREATE TABLE t (a INTEGER, k VARCHAR(20)); # don't; stop\n"
+           "INSERT INTO t VALUES (1, 'it\\'s; here'), (2, \"say \\\"hi;\\\"\");\n"
+           "DELIMITER //\n"
+           "CREATE PROCEDURE add_row(x INTEGER)\n"
+           "BEGIN\n"
+           "  INSERT INTO t VALUES (x, 'a;b');\n"
+           "  INSERT INTO t VALUES (x * 10, 'c\\\\');\n"
+           "END //\n"
+           "DELIMITER ;\n"
+           "CALL add_row(3);\n"
+           "SELECT a, k FROM t ORDER BY a;\n"
+           "# done\n"
+        << QStringList{"a|k", "1|1|it's; here", "2|2|say \"hi;\"", "3|3|a;b", "4|30|c\\"}
+        << "SELECT COUNT(*) AS n FROM t" << QStringList{"n", "1|4"};
     QTest::newRow("PostgreSQL: BEGIN, ROLLBACK, START TRANSACTION, COMMIT")
         << ETestBackend::OdbcPostgres
         << "CREATE TABLE u (a INTEGER);\n"

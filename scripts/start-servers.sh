@@ -88,6 +88,26 @@ firebird_log() {
     as_root tail -n 20 "$log" >&2 || true
 }
 
+# Creates and drops a database on the server as the tests will, as this user
+# with the password the tests are given: a server that refuses them fails
+# here, once, with the reason from its log, instead of in every test (the
+# client itself only says "check server firebird.log").
+check_firebird_login() { # password
+    command -v isql-fb >/dev/null ||
+        fail "FireBird: isql-fb is missing (scripts/install-deps.sh --test installs it)"
+    local database="localhost:$root/firebird/start-servers-$$.fdb" output
+    if ! output=$(cd / && env -u ISC_USER -u ISC_PASSWORD isql-fb -q -b -user SYSDBA \
+        -password "$1" 2>&1 <<SQL
+CREATE DATABASE '$database';
+DROP DATABASE;
+SQL
+    ); then
+        echo "$output" >&2
+        firebird_log
+        fail "FireBird: SYSDBA cannot create a database on localhost:3050 with the password in /etc/firebird/3.0/SYSDBA.password"
+    fi
+}
+
 start_firebird() {
     local password_file=/etc/firebird/3.0/SYSDBA.password text
     if ! text=$(cat "$password_file" 2>/dev/null); then
@@ -129,6 +149,7 @@ start_firebird() {
         done
     fi
     as_root install -d -o firebird -g firebird -m 1777 "$root/firebird"
+    check_firebird_login "$password"
     setting TABLESCOPE_FB_USER SYSDBA
     setting TABLESCOPE_FB_PASSWORD "$password"
     setting TABLESCOPE_FB_DIR "$root/firebird"

@@ -56,6 +56,18 @@ elif ! (
     threads=FAILED
 fi
 
+# FireBird tells its clients only "check server firebird.log": a failed run
+# shows the end of that log, where it can be read without a password prompt.
+if [[ $normal != passed || $sanitize != passed ]]; then
+    log=/var/log/firebird/firebird3.0.log
+    read_log=(sudo -n tail)
+    [[ $(id -u) -eq 0 ]] && read_log=(tail)
+    if end=$("${read_log[@]}" -n 30 "$log" 2>/dev/null); then
+        echo "--- the end of $log:"
+        echo "$end"
+    fi
+fi
+
 echo "Tests of the normal build (build/): $normal"
 echo "Tests of the sanitizer build (build-asan/): $sanitize"
 echo "Tests of the thread sanitizer build (build-tsan/): $threads"

@@ -476,11 +476,15 @@ bool COdbcDatabase::ListRelations(const QString& type, QStringList& names,
 
 bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
 {
+    DeclaredRead_ = false; // read again for what is listed now
+    Declared_.clear();
     return ListRelations(QStringLiteral("TABLE"), names, Listed_, error);
 }
 
 bool COdbcDatabase::GetViewNames(QStringList& names, QString& error)
 {
+    DeclaredRead_ = false; // read again for what is listed now
+    Declared_.clear();
     return ListRelations(QStringLiteral("VIEW"), names, ListedViews_, error);
 }
 
@@ -598,6 +602,42 @@ QString OdbcTypeText(int type, const QString& name, int size, bool hasDigits, in
 
 } // namespace
 
+void COdbcDatabase::ReadDeclaredTypes(const QString& schemaPattern, const QString& namePattern,
+                                      const QSet<QPair<QString, QString>>& wanted,
+                                      CDeclaredTypes& declared)
+{
+    COdbcRecordset listing;
+    const QString catalog = CurrentCatalog();
+    const QString anyColumn = QStringLiteral("%");
+    if (listing.AllocateStatement(Connection_.Get()) != SQL_SUCCESS ||
+        !SQL_SUCCEEDED(SQLColumnsW(listing.Statement(), catalog.isNull() ? nullptr : Wide(catalog),
+                                   catalog.isNull() ? 0 : SQL_NTS,
+                                   schemaPattern.isNull() ? nullptr : Wide(schemaPattern),
+                                   schemaPattern.isNull() ? 0 : SQL_NTS, Wide(namePattern), SQL_NTS,
+                                   Wide(anyColumn), SQL_NTS)))
+        return;
+    // TABLE_SCHEM, TABLE_NAME, COLUMN_NAME, DATA_TYPE, TYPE_NAME,
+    // COLUMN_SIZE, BUFFER_LENGTH, DECIMAL_DIGITS: columns 2 to 9.
+    while (listing.MoveNext()) {
+        // Without a schema pattern a name in no schema stands for itself in
+        // any schema.
+        QPair<QString, QString> relation{listing.GetString(1), listing.GetString(2)};
+        if (!wanted.contains(relation) && schemaPattern.isNull())
+            relation.first.clear();
+        if (!wanted.contains(relation))
+            continue; // another relation, or a driver that ignored the escapes
+        const QString column = listing.GetString(3);
+        const int type = listing.GetInt(4);
+        const QString typeName = listing.GetString(5);
+        const int size = listing.GetInt(6);
+        const bool hasDigits = !listing.IsNull(8);
+        const int digits = listing.GetInt(8);
+        QHash<QString, QString>& columns = declared[relation];
+        if (!columns.contains(column))
+            columns.insert(column, OdbcTypeText(type, typeName, size, hasDigits, digits));
+    }
+}
+
 bool COdbcDatabase::GetColumns(const QString& table, QStringList& columns, QStringList& types,
                                QString& error)
 {
@@ -607,37 +647,31 @@ bool COdbcDatabase::GetColumns(const QString& table, QStringList& columns, QStri
     // The names were read, so the table is there and may be read; the
     // catalogue only adds the types, and a driver that cannot describe
     // them leaves them empty.
-    QHash<QString, QString> declared;
-    COdbcRecordset listing;
-    const auto [schema, name] = Relation(table);
-    const QString catalog = CurrentCatalog();
-    const QString escape = InfoText(SQL_SEARCH_PATTERN_ESCAPE);
-    const QString schemaPattern = LiteralPattern(schema, escape);
-    const QString namePattern = LiteralPattern(name, escape);
-    const QString anyColumn = QStringLiteral("%");
-    if (listing.AllocateStatement(Connection_.Get()) == SQL_SUCCESS &&
-        SQL_SUCCEEDED(SQLColumnsW(listing.Statement(), catalog.isNull() ? nullptr : Wide(catalog),
-                                  catalog.isNull() ? 0 : SQL_NTS,
-                                  schema.isEmpty() ? nullptr : Wide(schemaPattern),
-                                  schema.isEmpty() ? 0 : SQL_NTS, Wide(namePattern), SQL_NTS,
-                                  Wide(anyColumn), SQL_NTS))) {
-        // TABLE_SCHEM, TABLE_NAME, COLUMN_NAME, DATA_TYPE, TYPE_NAME,
-        // COLUMN_SIZE, BUFFER_LENGTH, DECIMAL_DIGITS: columns 2 to 9.
-        while (listing.MoveNext()) {
-            const QString rowSchema = listing.GetString(1);
-            const QString rowName = listing.GetString(2);
-            if (rowName != name || (!schema.isEmpty() && rowSchema != schema))
-                continue; // a driver that ignored the escapes
-            const QString column = listing.GetString(3);
-            const int type = listing.GetInt(4);
-            const QString typeName = listing.GetString(5);
-            const int size = listing.GetInt(6);
-            const bool hasDigits = !listing.IsNull(8);
-            const int digits = listing.GetInt(8);
-            if (!declared.contains(column))
-                declared.insert(column, OdbcTypeText(type, typeName, size, hasDigits, digits));
-        }
+    const QPair<QString, QString> relation = Relation(table);
+    const bool listed = Listed_.contains(table) || ListedViews_.contains(table);
+    if (listed && !DeclaredRead_) {
+        // The first table read after a listing: one catalogue call for all
+        // that was listed, rather than one round trip per table.
+        QSet<QPair<QString, QString>> wanted;
+        for (const auto* listing : {&Listed_, &ListedViews_})
+            for (const auto& each : *listing)
+                wanted.insert(each);
+        Declared_.clear();
+        ReadDeclaredTypes(QString(), QStringLiteral("%"), wanted, Declared_);
+        DeclaredRead_ = true;
     }
+    // A relation the listing's call did not describe (a driver that takes
+    // no patterns, or that gave up on another relation) is asked alone.
+    const bool described = listed && Declared_.contains(relation);
+    CDeclaredTypes own;
+    if (!described) {
+        const QString escape = InfoText(SQL_SEARCH_PATTERN_ESCAPE);
+        ReadDeclaredTypes(relation.first.isEmpty() ? QString()
+                                                   : LiteralPattern(relation.first, escape),
+                          LiteralPattern(relation.second, escape), {relation}, own);
+    }
+    const QHash<QString, QString> declared =
+        described ? Declared_.value(relation) : own.value(relation);
     columns += names;
     for (const QString& column : std::as_const(names))
         types.append(declared.value(column));

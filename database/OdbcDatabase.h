@@ -13,6 +13,7 @@
 #include "database/OdbcHandle.h"
 
 #include <QHash>
+#include <QSet>
 #include <atomic>
 #include <mutex>
 
@@ -90,7 +91,10 @@ public:
     // The names as GetColumnNames reads them; the types from the driver's
     // catalogue (SQLColumns): its type name, with the length of character
     // and binary types and the precision and scale of exact numbers. A
-    // column the catalogue does not describe has an empty type.
+    // column the catalogue does not describe has an empty type. The types
+    // of every relation of the last GetTableNames and GetViewNames are read
+    // at once, at the first GetColumns of one of them after the listing,
+    // and kept until the next listing.
     bool GetColumns(const QString& table, QStringList& columns, QStringList& types,
                     QString& error) override;
     // The driver's answers to SQL_IDENTIFIER_QUOTE_CHAR and
@@ -139,6 +143,13 @@ private:
     QPair<QString, QString> Relation(const QString& table) const;
     // Asks the driver how it quotes and folds names.
     void ReadIdentifierRules();
+    // Declared types by relation (schema, name), then by column name.
+    using CDeclaredTypes = QHash<QPair<QString, QString>, QHash<QString, QString>>;
+    // One SQLColumns call for the relations that match the patterns (a null
+    // schema pattern: any schema), keeping those in wanted; there a relation
+    // wanted without a schema is found in any schema.
+    void ReadDeclaredTypes(const QString& schemaPattern, const QString& namePattern,
+                           const QSet<QPair<QString, QString>>& wanted, CDeclaredTypes& declared);
     // Asks the driver which database it reaches, for GetScriptDialect.
     void ReadScriptDialect();
     bool EndTransactionWith(short completion, QString& error);
@@ -175,6 +186,8 @@ private:
     QHash<QString, QPair<QString, QString>> Listed_;
     // The same for GetViewNames.
     QHash<QString, QPair<QString, QString>> ListedViews_;
+    CDeclaredTypes Declared_;                               // the types of what was listed last
+    bool DeclaredRead_ = false;                             // Declared_ holds them
     std::atomic<char16_t> IdentifierQuote_ = u'"';          // 0: the driver has none
     std::atomic<int> IdentifierCase_ = IdentifierCaseUpper; // EIdentifierCase; set by Connect
 };

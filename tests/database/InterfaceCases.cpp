@@ -414,8 +414,18 @@ void CInterfaceCases::viewsAndDeclaredTypes()
             name = name.trimmed().toLower();
         return names;
     };
+    const QString integer =
+        QStringList{"INTEGER", "INTEGER", "int4", "INTEGER", "INT"}.at(BackendColumn());
 
+    // A table read by its name alone, before any listing.
     QString error = QStringLiteral("earlier");
+    QStringList unlisted;
+    QStringList unlistedTypes;
+    const QString typed = BackendColumn() == 1 ? QStringLiteral("TYPED") : QStringLiteral("typed");
+    QVERIFY2(Db->GetColumns(typed, unlisted, unlistedTypes, error), qPrintable(error));
+    QCOMPARE(lowered(unlisted), (QStringList{"v", "k"}));
+    QCOMPARE(unlistedTypes, (QStringList{shown, integer}));
+
     QStringList tables;
     QVERIFY2(Db->GetTableNames(tables, error), qPrintable(error));
     QCOMPARE(lowered(tables), QStringList{"typed"});
@@ -423,8 +433,6 @@ void CInterfaceCases::viewsAndDeclaredTypes()
     QVERIFY2(Db->GetViewNames(views, error), qPrintable(error));
     QCOMPARE(lowered(views), (QStringList{"kept", "typed_view"}));
 
-    const QString integer =
-        QStringList{"INTEGER", "INTEGER", "int4", "INTEGER", "INT"}.at(BackendColumn());
     const struct
     {
         QString Name;

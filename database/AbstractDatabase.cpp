@@ -58,3 +58,30 @@ bool CAbstractDatabase::EndScript(CAbstractRecordset*, QString&)
 }
 
 void CAbstractDatabase::Interrupt() {}
+
+bool CAbstractDatabase::GetViewNames(QStringList&, QString&)
+{
+    return true;
+}
+
+bool CAbstractDatabase::GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                                   QString& error)
+{
+    QStringList names;
+    if (!GetColumnNames(table, names, error))
+        return false;
+    columns += names;
+    for (qsizetype i = 0; i < names.size(); ++i)
+        types.append(QString());
+    return true;
+}
+
+QString CAbstractDatabase::GetIdentifierQuote() const
+{
+    return QStringLiteral("\"");
+}
+
+EIdentifierCase CAbstractDatabase::GetIdentifierCase() const
+{
+    return IdentifierCaseUpper;
+}

@@ -29,6 +29,14 @@ enum EDatabaseType : int
     DatabaseTypeOdbc = 2,
 };
 
+// What a database does to a name written without identifier quotes.
+enum EIdentifierCase : int
+{
+    IdentifierCaseKept,  // nothing: it is matched as written or in any case
+    IdentifierCaseUpper, // folded to upper case, as the SQL standard says
+    IdentifierCaseLower, // folded to lower case
+};
+
 class CAbstractDatabase
 {
 public:
@@ -104,6 +112,21 @@ public:
     // script's work in one transaction can do the same. Nothing by default.
     virtual bool BeginScript(QString& error);
     virtual bool EndScript(CAbstractRecordset* query, QString& error);
+    // Appends the name of every user view, as GetTableNames appends the
+    // tables'. None by default.
+    virtual bool GetViewNames(QStringList& names, QString& error);
+    // GetColumnNames of a table or view, which also appends to types, for
+    // every column in the same order, the type the database declares for it
+    // as SQL writes it ("varchar(100)", "NUMERIC(10,2)"), or an empty text
+    // where it declares none. No row is read. On failure neither list
+    // changes. By default every type is empty.
+    virtual bool GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                            QString& error);
+    // How names are written in the database's SQL: the mark that quotes a
+    // name (empty when there is none) and what happens to a name written
+    // without it. Fixed once connected, and safe to ask from any thread.
+    virtual QString GetIdentifierQuote() const;
+    virtual EIdentifierCase GetIdentifierCase() const;
 
 protected:
     // The table-name loop shared by the backends that list their tables

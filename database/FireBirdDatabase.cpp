@@ -1081,6 +1081,139 @@ bool CFireBirdDatabase::GetColumnNamesFromCatalogue(const QString& table, QStrin
     return true;
 }
 
+bool CFireBirdDatabase::GetViewNames(QStringList& names, QString& error)
+{
+    return GetTableNamesByQuery(
+        QStringLiteral("select RDB$RELATION_NAME from RDB$RELATIONS where "
+                       "(RDB$SYSTEM_FLAG = 0) AND (RDB$VIEW_BLR IS NOT NULL)"),
+        names, error);
+}
+
+namespace {
+
+// A column's type as a CREATE TABLE writes it, from its RDB$FIELDS row.
+// Integers with a scale are the NUMERIC and DECIMAL columns; dialect 1 keeps
+// those with many digits in a double and calls its timestamps DATE.
+QString FireBirdTypeText(CAbstractRecordset& field, int dialect)
+{
+    enum // RDB$FIELDS columns of the query below
+    {
+        Type = 1,
+        SubType,
+        Length,
+        CharacterLength,
+        Precision,
+        Scale,
+    };
+    const int type = field.GetInt(Type);
+    const int subType = field.GetInt(SubType);
+    const int scale = field.GetInt(Scale);
+    const int characters =
+        field.IsNull(CharacterLength) ? field.GetInt(Length) : field.GetInt(CharacterLength);
+    const auto scaled = [&](const char* plain, int digits) {
+        if (scale >= 0 && subType == 0)
+            return QString::fromLatin1(plain);
+        const int precision = field.GetInt(Precision) > 0 ? field.GetInt(Precision) : digits;
+        return QStringLiteral("%1(%2,%3)")
+            .arg(subType == 2 ? QStringLiteral("DECIMAL") : QStringLiteral("NUMERIC"))
+            .arg(precision)
+            .arg(-scale);
+    };
+    switch (type) {
+    case 7:
+        return scaled("SMALLINT", 4);
+    case 8:
+        return scaled("INTEGER", 9);
+    case 16:
+        return scaled("BIGINT", 18);
+    case 26:
+        return scaled("INT128", 38);
+    case 27:
+        return scale < 0 ? scaled("DOUBLE PRECISION", 15) : QStringLiteral("DOUBLE PRECISION");
+    case 10:
+    case 11:
+        return QStringLiteral("FLOAT");
+    case 12:
+        return QStringLiteral("DATE");
+    case 13:
+        return QStringLiteral("TIME");
+    case 28:
+        return QStringLiteral("TIME WITH TIME ZONE");
+    case 35:
+        return dialect < 3 ? QStringLiteral("DATE") : QStringLiteral("TIMESTAMP");
+    case 29:
+        return QStringLiteral("TIMESTAMP WITH TIME ZONE");
+    case 14:
+        return QStringLiteral("CHAR(%1)").arg(characters);
+    case 37:
+        return QStringLiteral("VARCHAR(%1)").arg(characters);
+    case 40:
+        return QStringLiteral("CSTRING(%1)").arg(characters);
+    case 23:
+        return QStringLiteral("BOOLEAN");
+    case 24:
+        return QStringLiteral("DECFLOAT(16)");
+    case 25:
+        return QStringLiteral("DECFLOAT(34)");
+    case 261:
+        if (subType == 0)
+            return QStringLiteral("BLOB");
+        if (subType == 1)
+            return QStringLiteral("BLOB SUB_TYPE TEXT");
+        return QStringLiteral("BLOB SUB_TYPE %1").arg(subType);
+    case 9:
+        return QStringLiteral("QUAD");
+    default:
+        return {};
+    }
+}
+
+} // namespace
+
+bool CFireBirdDatabase::GetColumnTypes(const QString& table, QHash<QString, QString>& types,
+                                       QString& error)
+{
+    CAbstractRecordset* prepared = nullptr;
+    const bool ok =
+        Prepare(QStringLiteral("SELECT RF.RDB$FIELD_NAME, F.RDB$FIELD_TYPE, F.RDB$FIELD_SUB_TYPE, "
+                               "F.RDB$FIELD_LENGTH, F.RDB$CHARACTER_LENGTH, F.RDB$FIELD_PRECISION, "
+                               "F.RDB$FIELD_SCALE "
+                               "FROM RDB$RELATION_FIELDS RF "
+                               "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE "
+                               "WHERE RF.RDB$RELATION_NAME = ?"),
+                error, prepared);
+    CRecordsetPtr recordset(prepared);
+    if (!ok || !SetParamString(prepared, 0, table, error) || !Execute(prepared, error))
+        return false;
+    while (recordset->MoveNext())
+        types.insert(recordset->GetString(0), FireBirdTypeText(*recordset, Dialect_));
+    return !recordset->GetFetchError(error);
+}
+
+bool CFireBirdDatabase::GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                                   QString& error)
+{
+    QStringList names;
+    QHash<QString, QString> declared;
+    if (!GetColumnNames(table, names, error) || !GetColumnTypes(table, declared, error))
+        return false;
+    columns += names;
+    for (const QString& name : std::as_const(names))
+        types.append(declared.value(name));
+    return true;
+}
+
+QString CFireBirdDatabase::GetIdentifierQuote() const
+{
+    // Dialect 1 reads double quotes as string quotes and has no quoted names.
+    return Dialect_ < 3 ? QString() : QStringLiteral("\"");
+}
+
+EIdentifierCase CFireBirdDatabase::GetIdentifierCase() const
+{
+    return IdentifierCaseUpper;
+}
+
 // Parameters.
 
 CFireBirdDescriptor* CFireBirdDatabase::Parameters(CAbstractRecordset* stmt, int index,

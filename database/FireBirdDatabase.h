@@ -15,6 +15,7 @@
 #include "database/AbstractDatabase.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <functional>
 #include <ibase.h>
 #include <memory>
@@ -80,6 +81,17 @@ public:
     // are read with the name as a parameter (exactly as stored: upper case
     // for a name created unquoted).
     bool GetColumnNames(const QString& table, QStringList& columns, QString& error) override;
+    // Views are the relations with a view definition (RDB$VIEW_BLR).
+    bool GetViewNames(QStringList& names, QString& error) override;
+    // The names as GetColumnNames reads them; each type from the system
+    // tables as a CREATE TABLE writes it ("VARCHAR(100)", "NUMERIC(10,2)",
+    // "BLOB SUB_TYPE TEXT"), the type behind a domain included.
+    bool GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                    QString& error) override;
+    // Double quotes in dialect 3, none in dialect 1; unquoted names fold to
+    // upper case.
+    QString GetIdentifierQuote() const override;
+    EIdentifierCase GetIdentifierCase() const override;
 
     // The messages of a status vector in their order, joined by "; ". Each
     // message is cut to fit a 256-byte buffer.
@@ -115,6 +127,8 @@ private:
     // The SQL dialect of the attached database.
     bool AttachmentDialect(isc_db_handle& attachment, int& dialect, QString& error);
     bool GetColumnNamesFromCatalogue(const QString& table, QStringList& columns, QString& error);
+    // The declared type of every column of table, by column name.
+    bool GetColumnTypes(const QString& table, QHash<QString, QString>& types, QString& error);
     // Runs one statement in transaction; rows it returns are dropped.
     bool RunStatement(const QByteArray& sql, isc_tr_handle& transaction, QString& error);
     // Runs a metadata statement in a transaction of its own and commits it.

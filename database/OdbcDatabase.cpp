@@ -208,6 +208,7 @@ bool COdbcDatabase::Connect(const QString& database, const QString& user, const 
                                                nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT);
     if (SQL_SUCCEEDED(result)) {
         ReadScriptDialect();
+        ReadIdentifierRules();
         return true;
     }
     error = GetDiagnosticText();
@@ -398,7 +399,7 @@ unsigned COdbcDatabase::InfoBits(unsigned short type) const
                                                                                             : 0;
 }
 
-bool COdbcDatabase::ListTables(const QString& catalog, const QString& schema,
+bool COdbcDatabase::ListTables(const QString& catalog, const QString& schema, const QString& type,
                                QList<QPair<QString, QString>>& tables, QString& error)
 {
     COdbcRecordset listing;
@@ -407,7 +408,6 @@ bool COdbcDatabase::ListTables(const QString& catalog, const QString& schema,
         return false;
     }
     const QString pattern = QStringLiteral("%");
-    const QString type = QStringLiteral("TABLE");
     // Only a clean answer counts: a catalog call that comes back with
     // warnings is reported with them rather than trusted as the list.
     if (SQLTablesW(listing.Statement(), catalog.isNull() ? nullptr : Wide(catalog),
@@ -429,12 +429,8 @@ bool COdbcDatabase::ListTables(const QString& catalog, const QString& schema,
     return !listing.GetFetchError(error);
 }
 
-bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
+QString COdbcDatabase::CurrentCatalog() const
 {
-    if (!IsConnected()) {
-        error = NoStatementHandle; // what every statement answers then
-        return false;
-    }
     // Without a catalog some drivers (MariaDB, MySQL) list every database
     // on the server: ask for the one this connection works in.
     QString catalog;
@@ -449,16 +445,27 @@ bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
     }
     if (catalog.isEmpty())
         catalog = QString(); // null: no catalog argument at all
+    return catalog;
+}
+
+bool COdbcDatabase::ListRelations(const QString& type, QStringList& names,
+                                  QHash<QString, QPair<QString, QString>>& listed, QString& error)
+{
+    if (!IsConnected()) {
+        error = NoStatementHandle; // what every statement answers then
+        return false;
+    }
+    const QString catalog = CurrentCatalog();
     // The driver's default listing holds what bare names reach (PostgreSQL:
     // its search path); where there are schemas, every one the user can see
     // is listed besides.
     QList<QPair<QString, QString>> reached;
-    if (!ListTables(catalog, QString(), reached, error))
+    if (!ListTables(catalog, QString(), type, reached, error))
         return false;
     QList<QPair<QString, QString>> tables = reached;
     if (InfoBits(SQL_SCHEMA_USAGE) & SQL_SU_DML_STATEMENTS) {
         tables.clear();
-        if (!ListTables(catalog, QStringLiteral("%"), tables, error))
+        if (!ListTables(catalog, QStringLiteral("%"), type, tables, error))
             return false;
     }
     QHash<QString, int> bare; // how many reached tables a bare name stands for
@@ -467,17 +474,41 @@ bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
         ++bare[table.second];
         reachable.insert(table);
     }
-    Listed_.clear();
+    listed.clear();
     for (const auto& table : std::as_const(tables)) {
         const bool byBareName =
             table.first.isEmpty() || (reachable.contains(table) && bare.value(table.second) == 1);
         const QString name = byBareName ? table.second : table.first + u'.' + table.second;
-        if (Listed_.contains(name))
+        if (listed.contains(name))
             continue; // the driver named it twice
-        Listed_.insert(name, table);
+        listed.insert(name, table);
         names.append(name);
     }
     return true;
+}
+
+bool COdbcDatabase::GetTableNames(QStringList& names, QString& error)
+{
+    DeclaredRead_ = false; // read again for what is listed now
+    Declared_.clear();
+    return ListRelations(QStringLiteral("TABLE"), names, Listed_, error);
+}
+
+bool COdbcDatabase::GetViewNames(QStringList& names, QString& error)
+{
+    DeclaredRead_ = false; // read again for what is listed now
+    Declared_.clear();
+    return ListRelations(QStringLiteral("VIEW"), names, ListedViews_, error);
+}
+
+QPair<QString, QString> COdbcDatabase::Relation(const QString& table) const
+{
+    for (const auto* listed : {&Listed_, &ListedViews_}) {
+        const auto found = listed->constFind(table);
+        if (found != listed->cend())
+            return *found;
+    }
+    return {QString(), table};
 }
 
 bool COdbcDatabase::ExecuteWithBlob(const QString& sql, const void* data, int size, QString& error)
@@ -526,9 +557,7 @@ bool COdbcDatabase::GetColumnNames(const QString& table, QStringList& columns, Q
         return false;
     }
     // A listed table is read in its own schema, whatever it is shown as.
-    const auto listed = Listed_.constFind(table);
-    const QString schema = listed == Listed_.cend() ? QString() : listed->first;
-    const QString name = listed == Listed_.cend() ? table : listed->second;
+    const auto [schema, name] = Relation(table);
     const QString quoted = schema.isEmpty()
                                ? QuoteIdentifier(name, mark)
                                : QuoteIdentifier(schema, mark) + u'.' + QuoteIdentifier(name, mark);
@@ -542,6 +571,158 @@ bool COdbcDatabase::GetColumnNames(const QString& table, QStringList& columns, Q
     for (int column = 0; column < count; ++column)
         columns.append(recordset->GetColumnName(column));
     return true;
+}
+
+namespace {
+
+// text with the catalogue's pattern characters taken literally.
+QString LiteralPattern(const QString& text, const QString& escape)
+{
+    if (escape.isEmpty())
+        return text; // the rows are checked by name all the same
+    QString escaped;
+    for (const QChar c : text) {
+        if (c == u'%' || c == u'_' || QStringView(escape) == QStringView(&c, 1))
+            escaped += escape;
+        escaped += c;
+    }
+    return escaped;
+}
+
+// A column's type as SQL writes it, from its SQLColumns row: the lengths of
+// character and binary types, the precision and scale of exact numbers. A
+// driver whose type name already holds them (SQLite's) is taken at its word.
+QString OdbcTypeText(int type, const QString& name, int size, bool hasDigits, int digits)
+{
+    if (name.isEmpty() || name.contains(u'(') || size <= 0)
+        return name;
+    switch (type) {
+    case SQL_CHAR:
+    case SQL_VARCHAR:
+    case SQL_WCHAR:
+    case SQL_WVARCHAR:
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+        return QStringLiteral("%1(%2)").arg(name).arg(size);
+    case SQL_DECIMAL:
+    case SQL_NUMERIC:
+        return hasDigits ? QStringLiteral("%1(%2,%3)").arg(name).arg(size).arg(digits)
+                         : QStringLiteral("%1(%2)").arg(name).arg(size);
+    default:
+        return name;
+    }
+}
+
+} // namespace
+
+void COdbcDatabase::ReadDeclaredTypes(const QString& schemaPattern, const QString& namePattern,
+                                      const QSet<QPair<QString, QString>>& wanted,
+                                      CDeclaredTypes& declared)
+{
+    COdbcRecordset listing;
+    const QString catalog = CurrentCatalog();
+    const QString anyColumn = QStringLiteral("%");
+    if (listing.AllocateStatement(Connection_.Get()) != SQL_SUCCESS ||
+        !SQL_SUCCEEDED(SQLColumnsW(listing.Statement(), catalog.isNull() ? nullptr : Wide(catalog),
+                                   catalog.isNull() ? 0 : SQL_NTS,
+                                   schemaPattern.isNull() ? nullptr : Wide(schemaPattern),
+                                   schemaPattern.isNull() ? 0 : SQL_NTS, Wide(namePattern), SQL_NTS,
+                                   Wide(anyColumn), SQL_NTS)))
+        return;
+    // TABLE_SCHEM, TABLE_NAME, COLUMN_NAME, DATA_TYPE, TYPE_NAME,
+    // COLUMN_SIZE, BUFFER_LENGTH, DECIMAL_DIGITS: columns 2 to 9.
+    while (listing.MoveNext()) {
+        // Without a schema pattern a name in no schema stands for itself in
+        // any schema.
+        QPair<QString, QString> relation{listing.GetString(1), listing.GetString(2)};
+        if (!wanted.contains(relation) && schemaPattern.isNull())
+            relation.first.clear();
+        if (!wanted.contains(relation))
+            continue; // another relation, or a driver that ignored the escapes
+        const QString column = listing.GetString(3);
+        const int type = listing.GetInt(4);
+        const QString typeName = listing.GetString(5);
+        const int size = listing.GetInt(6);
+        const bool hasDigits = !listing.IsNull(8);
+        const int digits = listing.GetInt(8);
+        QHash<QString, QString>& columns = declared[relation];
+        if (!columns.contains(column))
+            columns.insert(column, OdbcTypeText(type, typeName, size, hasDigits, digits));
+    }
+}
+
+bool COdbcDatabase::GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                               QString& error)
+{
+    QStringList names;
+    if (!GetColumnNames(table, names, error))
+        return false;
+    // The names were read, so the table is there and may be read; the
+    // catalogue only adds the types, and a driver that cannot describe
+    // them leaves them empty.
+    const QPair<QString, QString> relation = Relation(table);
+    const bool listed = Listed_.contains(table) || ListedViews_.contains(table);
+    if (listed && !DeclaredRead_) {
+        // The first table read after a listing: one catalogue call for all
+        // that was listed, rather than one round trip per table.
+        QSet<QPair<QString, QString>> wanted;
+        for (const auto* listing : {&Listed_, &ListedViews_})
+            for (const auto& each : *listing)
+                wanted.insert(each);
+        Declared_.clear();
+        ReadDeclaredTypes(QString(), QStringLiteral("%"), wanted, Declared_);
+        DeclaredRead_ = true;
+    }
+    // A relation the listing's call did not describe (a driver that takes
+    // no patterns, or that gave up on another relation) is asked alone.
+    const bool described = listed && Declared_.contains(relation);
+    CDeclaredTypes own;
+    if (!described) {
+        const QString escape = InfoText(SQL_SEARCH_PATTERN_ESCAPE);
+        ReadDeclaredTypes(relation.first.isEmpty() ? QString()
+                                                   : LiteralPattern(relation.first, escape),
+                          LiteralPattern(relation.second, escape), {relation}, own);
+    }
+    const QHash<QString, QString> declared =
+        described ? Declared_.value(relation) : own.value(relation);
+    columns += names;
+    for (const QString& column : std::as_const(names))
+        types.append(declared.value(column));
+    return true;
+}
+
+QString COdbcDatabase::GetIdentifierQuote() const
+{
+    const char16_t quote = IdentifierQuote_;
+    return quote ? QString(QChar(quote)) : QString();
+}
+
+EIdentifierCase COdbcDatabase::GetIdentifierCase() const
+{
+    return EIdentifierCase(IdentifierCase_.load());
+}
+
+void COdbcDatabase::ReadIdentifierRules()
+{
+    // A blank answer means the driver has no identifier quotes.
+    const QString quote = InfoText(SQL_IDENTIFIER_QUOTE_CHAR).trimmed();
+    IdentifierQuote_ = quote.size() == 1 ? quote.front().unicode() : u'\0';
+    SQLUSMALLINT folding = 0;
+    if (!SQL_SUCCEEDED(
+            SQLGetInfoW(Connection_.Get(), SQL_IDENTIFIER_CASE, &folding, sizeof folding, nullptr)))
+        folding = SQL_IC_UPPER; // as the standard has it
+    switch (folding) {
+    case SQL_IC_LOWER:
+        IdentifierCase_ = IdentifierCaseLower;
+        break;
+    case SQL_IC_SENSITIVE: // matched as written
+    case SQL_IC_MIXED:     // matched in any case
+        IdentifierCase_ = IdentifierCaseKept;
+        break;
+    default:
+        IdentifierCase_ = IdentifierCaseUpper;
+        break;
+    }
 }
 
 // Transactions.

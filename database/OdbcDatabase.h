@@ -13,6 +13,7 @@
 #include "database/OdbcHandle.h"
 
 #include <QHash>
+#include <QSet>
 #include <atomic>
 #include <mutex>
 
@@ -89,6 +90,22 @@ public:
     // return no row: the server checks the table and the right to read it,
     // and a driver that reads a whole result at once reads nothing.
     bool GetColumnNames(const QString& table, QStringList& columns, QString& error) override;
+    // The views (type "VIEW"), listed and named as GetTableNames lists and
+    // names the tables.
+    bool GetViewNames(QStringList& names, QString& error) override;
+    // The names as GetColumnNames reads them; the types from the driver's
+    // catalogue (SQLColumns): its type name, with the length of character
+    // and binary types and the precision and scale of exact numbers. A
+    // column the catalogue does not describe has an empty type. The types
+    // of every relation of the last GetTableNames and GetViewNames are read
+    // at once, at the first GetColumns of one of them after the listing,
+    // and kept until the next listing.
+    bool GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                    QString& error) override;
+    // The driver's answers to SQL_IDENTIFIER_QUOTE_CHAR and
+    // SQL_IDENTIFIER_CASE, asked once when connecting.
+    QString GetIdentifierQuote() const override;
+    EIdentifierCase GetIdentifierCase() const override;
 
     // The connect string with its own UID and PWD attributes dropped and
     // UID=user;PWD=password added, each value in braces (with "}" doubled) when it holds ";", "{",
@@ -114,10 +131,30 @@ private:
     QString InfoText(unsigned short type) const;
     // A 32-bit SQLGetInfo answer (bit masks); 0 when it has none.
     unsigned InfoBits(unsigned short type) const;
-    // One SQLTables call for tables in catalog (null: the driver's default)
-    // and schema (null: the driver's default), appending (schema, name).
-    bool ListTables(const QString& catalog, const QString& schema,
+    // One SQLTables call for relations of type ("TABLE", "VIEW") in catalog
+    // (null: the driver's default) and schema (null: the driver's default),
+    // appending (schema, name).
+    bool ListTables(const QString& catalog, const QString& schema, const QString& type,
                     QList<QPair<QString, QString>>& tables, QString& error);
+    // The relations of type as GetTableNames names them, appended to names;
+    // listed is set to the schema and name of each.
+    bool ListRelations(const QString& type, QStringList& names,
+                       QHash<QString, QPair<QString, QString>>& listed, QString& error);
+    // The catalog this connection works in, where the driver has catalogs
+    // and uses them in statements; null otherwise.
+    QString CurrentCatalog() const;
+    // The schema and name of a relation as GetTableNames or GetViewNames
+    // named it; an unlisted name stands for itself, without a schema.
+    QPair<QString, QString> Relation(const QString& table) const;
+    // Asks the driver how it quotes and folds names.
+    void ReadIdentifierRules();
+    // Declared types by relation (schema, name), then by column name.
+    using CDeclaredTypes = QHash<QPair<QString, QString>, QHash<QString, QString>>;
+    // One SQLColumns call for the relations that match the patterns (a null
+    // schema pattern: any schema), keeping those in wanted; there a relation
+    // wanted without a schema is found in any schema.
+    void ReadDeclaredTypes(const QString& schemaPattern, const QString& namePattern,
+                           const QSet<QPair<QString, QString>>& wanted, CDeclaredTypes& declared);
     // Asks the driver which database it reaches, for GetScriptDialect.
     void ReadScriptDialect();
     // The first column of the first row of a query; empty when it fails.
@@ -155,4 +192,10 @@ private:
     std::atomic<unsigned> Dialect_ = ScriptDialectDollarQuotes; // set by Connect
     // The names GetTableNames gave last, with the schema each belongs to.
     QHash<QString, QPair<QString, QString>> Listed_;
+    // The same for GetViewNames.
+    QHash<QString, QPair<QString, QString>> ListedViews_;
+    CDeclaredTypes Declared_;                               // the types of what was listed last
+    bool DeclaredRead_ = false;                             // Declared_ holds them
+    std::atomic<char16_t> IdentifierQuote_ = u'"';          // 0: the driver has none
+    std::atomic<int> IdentifierCase_ = IdentifierCaseUpper; // EIdentifierCase; set by Connect
 };

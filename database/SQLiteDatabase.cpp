@@ -149,6 +149,43 @@ bool CSQLiteDatabase::GetTableNames(QStringList& names, QString& error)
                                 names, error);
 }
 
+bool CSQLiteDatabase::GetViewNames(QStringList& names, QString& error)
+{
+    return GetTableNamesByQuery(QStringLiteral("SELECT name FROM sqlite_master WHERE type='view'"),
+                                names, error);
+}
+
+bool CSQLiteDatabase::GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                                 QString& error)
+{
+    // Prepared, never stepped: SQLite checks the table (or the view and the
+    // tables behind it) and describes the columns without reading a row.
+    CAbstractRecordset* prepared = nullptr;
+    const bool ok =
+        Prepare(QStringLiteral("SELECT * FROM ") + QuoteIdentifier(table, QStringLiteral("\"")),
+                error, prepared);
+    CRecordsetPtr recordset(prepared);
+    if (!ok)
+        return false;
+    sqlite3_stmt* statement = static_cast<CSQLiteRecordset*>(prepared)->Statement();
+    const int count = recordset->GetColumnCount();
+    for (int column = 0; column < count; ++column) {
+        columns.append(recordset->GetColumnName(column));
+        types.append(Utf8ToText(sqlite3_column_decltype(statement, column)));
+    }
+    return true;
+}
+
+QString CSQLiteDatabase::GetIdentifierQuote() const
+{
+    return QStringLiteral("\"");
+}
+
+EIdentifierCase CSQLiteDatabase::GetIdentifierCase() const
+{
+    return IdentifierCaseKept;
+}
+
 bool CSQLiteDatabase::ExecuteWithBlob(const QString& sql, const void* data, int size,
                                       QString& error)
 {

@@ -45,6 +45,15 @@ public:
     int GetDatabaseType() override;
     EScriptDialect GetScriptDialect() const override;
     void Interrupt() override;
+    bool GetViewNames(QStringList& names, QString& error) override;
+    // The types as the CREATE statement wrote them (sqlite3_column_decltype);
+    // empty for a column declared without one and for a view's column that
+    // is no plain column of a table.
+    bool GetColumns(const QString& table, QStringList& columns, QStringList& types,
+                    QString& error) override;
+    // Double quotes; names are matched in any letter case, as written.
+    QString GetIdentifierQuote() const override;
+    EIdentifierCase GetIdentifierCase() const override;
 
 private:
     struct CCloser

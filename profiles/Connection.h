@@ -18,7 +18,8 @@ class CConnectionsWnd;
 class CConnection
 {
 public:
-    // One table of the open database with its column names in column order.
+    // One table (or view) of the open database with its column names in
+    // column order.
     struct CTable
     {
         QString Name;
@@ -26,6 +27,10 @@ public:
         // Why the columns could not be read (the database's message); empty
         // when they were.
         QString Error{};
+        // The declared type of each column, as SQL writes it, in the order
+        // of Columns; empty where the database declares none.
+        QStringList ColumnTypes{};
+        bool IsView = false;
     };
 
     CConnection() = default;

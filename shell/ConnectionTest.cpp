@@ -3,6 +3,8 @@
 #include "database/DatabaseThread.h"
 #include "shell/OpenConnection.h"
 
+#include <algorithm>
+
 CConnectionTest::~CConnectionTest()
 {
     if (Attempt_)
@@ -42,7 +44,10 @@ void CConnectionTest::OnDone(const CConnectionAttempt* attempt)
     const bool connected = Attempt_->Take(opened, error);
     const QString took = Seconds();
     Attempt_.reset();
-    const qsizetype tables = opened.Tables.size();
+    // The views are listed with the tables; only the tables are counted.
+    const auto tables =
+        std::count_if(opened.Tables.cbegin(), opened.Tables.cend(),
+                      [](const CConnection::CTable& table) { return !table.IsView; });
     opened.CloseDatabase(); // on the test's thread, which then ends
     opened.Thread.reset();
     Thread_.reset();

@@ -8,6 +8,11 @@
 //
 // Profiles are loaded when the window is made and saved when it is closed,
 // before every connection is closed.
+//
+// Its definitions are kept by concern: MainFrame.cpp makes, lays out and
+// closes the window; MainFrameCommands.cpp builds and runs the commands;
+// MainFrameConnections.cpp connects, shows and closes connections;
+// MainFrameProfiles.cpp adds, deletes and edits profiles and opens files.
 
 #include "profiles/ConnectionsFrame.h"
 #include "shell/CommandState.h"

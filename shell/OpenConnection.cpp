@@ -30,26 +30,37 @@ QString DatabaseString(const CConnection& profile)
 
 namespace {
 
-// Reads every table's columns. Only the table list can fail: a table whose
-// columns cannot be read (no right to read it, a name the driver rejects)
-// is kept with the message instead, so that one table does not cost the
-// whole database.
-bool ReadTables(CAbstractDatabase& database, QList<CConnection::CTable>& tables, QString& error)
+// Reads the columns of every table or view in names, sorted.
+void ReadColumns(CAbstractDatabase& database, QStringList names, bool views,
+                 QList<CConnection::CTable>& tables)
 {
-    QStringList names;
-    if (!database.GetTableNames(names, error))
-        return false;
     std::sort(names.begin(), names.end()); // QString compares its UTF-16 units exactly
-    tables.reserve(names.size());
     for (const QString& name : std::as_const(names)) {
         CConnection::CTable table{name, {}, {}};
-        if (!database.GetColumnNames(name, table.Columns, table.Error)) {
+        table.IsView = views;
+        if (!database.GetColumns(name, table.Columns, table.ColumnTypes, table.Error)) {
             table.Columns.clear();
+            table.ColumnTypes.clear();
             if (table.Error.isEmpty()) // a backend that gave no reason still failed
                 table.Error = QStringLiteral("The columns of the table could not be read");
         }
         tables.append(std::move(table));
     }
+}
+
+// Reads every table's columns, then every view's. Only the lists can fail: a
+// table whose columns cannot be read (no right to read it, a name the driver
+// rejects, a view over a table that is gone) is kept with the message
+// instead, so that one table does not cost the whole database.
+bool ReadTables(CAbstractDatabase& database, QList<CConnection::CTable>& tables, QString& error)
+{
+    QStringList names;
+    QStringList views;
+    if (!database.GetTableNames(names, error) || !database.GetViewNames(views, error))
+        return false;
+    tables.reserve(names.size() + views.size());
+    ReadColumns(database, names, false, tables);
+    ReadColumns(database, views, true, tables);
     return true;
 }
 

@@ -23,10 +23,11 @@ QString DatabaseString(const CConnection& profile);
 
 // Creates and connects the profile's backend with its Login and Password,
 // and fills Tables with every table, sorted by exact comparison of their
-// characters (upper-case letters before lower-case ones), with its columns.
+// characters (upper-case letters before lower-case ones), with its columns
+// and their declared types, followed by every view, sorted the same way.
 // A table whose columns cannot be read comes without them and with the
 // database's message (CTable::Error); only a failure to connect or to list
-// the tables fails. On failure error holds the message and the profile has
+// the tables and views fails. On failure error holds the message and the profile has
 // no database.
 bool OpenConnection(CConnection& profile, QString& error);
 

@@ -50,15 +50,18 @@ bool MakeDatabase(const QString& file)
     QString error;
     return database.Connect(file, {}, {}, error) &&
            database.ExecuteSQL(
-               QStringLiteral(
-                   "CREATE TABLE customers (id INTEGER PRIMARY KEY, name TEXT, city TEXT);"
-                   "CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER, "
-                   "placed TEXT, total NUMERIC);"
-                   "INSERT INTO customers VALUES (1, 'Ada Lovelace', 'London'), "
-                   "(2, 'Grace Hopper', 'Arlington'), (3, 'Edsger Dijkstra', 'Nuenen');"
-                   "INSERT INTO orders VALUES (1, 1, '2026-11-02', 120.50), "
-                   "(2, 2, '2026-11-15', 80), (3, 1, '2026-12-01', 42.25), "
-                   "(4, 3, '2026-12-03', 310)"),
+               QStringLiteral("CREATE TABLE customers (id INTEGER PRIMARY KEY, name VARCHAR(100), "
+                              "city VARCHAR(60));"
+                              "CREATE TABLE orders (id INTEGER PRIMARY KEY, customer_id INTEGER, "
+                              "placed DATE, total NUMERIC(10,2), note TEXT);"
+                              "CREATE VIEW large_orders AS SELECT id, placed, total FROM orders "
+                              "WHERE total > 100;"
+                              "INSERT INTO customers VALUES (1, 'Ada Lovelace', 'London'), "
+                              "(2, 'Grace Hopper', 'Arlington'), (3, 'Edsger Dijkstra', 'Nuenen');"
+                              "INSERT INTO orders (id, customer_id, placed, total) VALUES (1, 1, "
+                              "'2026-11-02', 120.50), "
+                              "(2, 2, '2026-11-15', 80), (3, 1, '2026-12-01', 42.25), "
+                              "(4, 3, '2026-12-03', 310)"),
                error);
 }
 
@@ -122,6 +125,15 @@ int main(int argc, char* argv[])
     ExecuteQuery(*profile);
     WaitUntilIdle(frame);
     saved = Save(frame, folder, QStringLiteral("main-window")) && saved;
+    // The tree by itself, at the width the window gives it, with a column
+    // selected.
+    if (QTreeWidgetItem* customers = frame.TableTree->topLevelItem(0))
+        frame.TableTree->setCurrentItem(customers->child(1));
+    if (QPixmap tree = frame.TableTree->grab(); !tree.isNull()) {
+        const QString name = folder.filePath(QStringLiteral("table-tree.png"));
+        saved = tree.save(name) && saved;
+        QTextStream(stdout) << name << '\n';
+    }
 
     profile->Window->Editor->setPlainText(
         QStringLiteral("UPDATE orders SET total = total * 1.1 WHERE placed >= '2026-12-01';\n"

@@ -78,24 +78,22 @@ CIdentifierQuoting::CIdentifierQuoting(QString quote, EFolding folding)
 {
 }
 
-CIdentifierQuoting CIdentifierQuoting::ForDatabase(int databaseType, EScriptDialect dialect)
+CIdentifierQuoting CIdentifierQuoting::ForDatabase(const CAbstractDatabase& database)
 {
-    const QString doubleQuote = QStringLiteral("\"");
-    switch (databaseType) {
-    case DatabaseTypeSQLite:
-        return {doubleQuote, FoldNone};
-    case DatabaseTypeFireBird:
-        return {doubleQuote, FoldUpper};
-    default:
+    switch (database.GetIdentifierCase()) {
+    case IdentifierCaseKept:
+        return {database.GetIdentifierQuote(), FoldNone};
+    case IdentifierCaseLower:
+        return {database.GetIdentifierQuote(), FoldLower};
+    case IdentifierCaseUpper:
         break;
     }
-    if (dialect & ScriptDialectBackquotes)
-        return {QStringLiteral("`"), FoldNone};
-    if (dialect & ScriptDialectTriggerBodies) // SQLite behind the driver
-        return {doubleQuote, FoldNone};
-    if (dialect & ScriptDialectModuleBodies) // FireBird behind the driver
-        return {doubleQuote, FoldUpper};
-    return {doubleQuote, FoldLower};
+    return {database.GetIdentifierQuote(), FoldUpper};
+}
+
+CIdentifierQuoting CIdentifierQuoting::Standard()
+{
+    return {QStringLiteral("\""), FoldUpper};
 }
 
 bool CIdentifierQuoting::NeedsQuotes(const QString& name) const
@@ -115,7 +113,7 @@ bool CIdentifierQuoting::NeedsQuotes(const QString& name) const
 
 QString CIdentifierQuoting::Quote(const QString& name) const
 {
-    if (!NeedsQuotes(name))
+    if (Quote_.isEmpty() || !NeedsQuotes(name))
         return name;
     QString inner = name;
     inner.replace(Quote_, Quote_ + Quote_);

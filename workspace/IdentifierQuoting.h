@@ -6,9 +6,10 @@
 // quotes when it is not a plain word (letters, digits and underscores, not
 // starting with a digit), when it is an SQL keyword, or when the database
 // folds unquoted names to one case and the name has letters of the other.
-// QtCore only; nothing here asks the database anything.
+// QtCore only; the rules of a connection are what its database says of
+// itself.
 
-#include "database/ScriptSplitter.h"
+class CAbstractDatabase;
 
 #include <QString>
 
@@ -22,13 +23,16 @@ public:
         FoldLower, // PostgreSQL
     };
 
+    // An empty quote: the database has no quoted names, and every name is
+    // written as it is.
     CIdentifierQuoting(QString quote, EFolding folding);
 
-    // The rules of a connection, from its profile's type code and its
-    // database's script dialect (which tells an ODBC source's database).
-    // An ODBC source that is none of SQLite, FireBird, MySQL or MariaDB is
-    // taken to fold to lower case, as PostgreSQL does.
-    static CIdentifierQuoting ForDatabase(int databaseType, EScriptDialect dialect);
+    // The rules of a connected database, as it states them
+    // (GetIdentifierQuote, GetIdentifierCase): an ODBC driver's own
+    // answers, whatever database is behind it.
+    static CIdentifierQuoting ForDatabase(const CAbstractDatabase& database);
+    // The SQL standard's: double quotes, unquoted names in upper case.
+    static CIdentifierQuoting Standard();
 
     bool NeedsQuotes(const QString& name) const;
     // name, quoted when it needs quotes.

@@ -367,6 +367,116 @@ void CInterfaceCases::columnNamesOfAnyTableName()
     QVERIFY(columns.isEmpty());
 }
 
+int CInterfaceCases::BackendColumn() const
+{
+    static const QStringList names{"SQLite", "FireBird", "ODBC PostgreSQL", "ODBC SQLite",
+                                   "ODBC MariaDB"};
+    return int(names.indexOf(Fixture.Name()));
+}
+
+void CInterfaceCases::viewsAndDeclaredTypes_data()
+{
+    QTest::addColumn<QString>("declared"); // as the column is created
+    QTest::addColumn<QString>("shown");    // its type as GetColumns gives it
+    const int backend = BackendColumn();
+    if (backend < 0)
+        QFAIL(qPrintable(QStringLiteral("no column for ") + Fixture.Name()));
+    // Each list: SQLite, FireBird, and through ODBC PostgreSQL, SQLite, MariaDB.
+    const auto row = [backend](const char* name, const QStringList& declared,
+                               const QStringList& shown) {
+        QTest::newRow(name) << declared.at(backend) << shown.at(backend);
+    };
+    const auto same = [](const char* text) { return QStringList(5, QString::fromLatin1(text)); };
+    row("integer", same("INTEGER"), {"INTEGER", "INTEGER", "int4", "INTEGER", "INT"});
+    row("varchar(n)", same("VARCHAR(100)"),
+        {"VARCHAR(100)", "VARCHAR(100)", "varchar(100)", "VARCHAR(100)", "VARCHAR(100)"});
+    row("numeric(p,s)", same("NUMERIC(10,2)"),
+        {"NUMERIC(10,2)", "NUMERIC(10,2)", "numeric(10,2)", "NUMERIC(10,2)", "DECIMAL(10,2)"});
+    row("date", same("DATE"), {"DATE", "DATE", "date", "DATE", "DATE"});
+    row("timestamp", same("TIMESTAMP"),
+        {"TIMESTAMP", "TIMESTAMP", "timestamp", "TIMESTAMP", "TIMESTAMP"});
+    row("blob", {"BLOB", "BLOB", "BYTEA", "BLOB", "LONGBLOB"},
+        {"BLOB", "BLOB", "bytea", "BLOB", "LONGBLOB"});
+    row("text", {"TEXT", "BLOB SUB_TYPE TEXT", "TEXT", "TEXT", "TEXT"},
+        {"TEXT", "BLOB SUB_TYPE TEXT", "text", "TEXT", "TEXT"});
+}
+
+// A view is listed apart from the tables; the columns of both come with
+// their declared types, the view's as the table declares them.
+void CInterfaceCases::viewsAndDeclaredTypes()
+{
+    QFETCH(QString, declared);
+    QFETCH(QString, shown);
+    Run(QStringLiteral("CREATE TABLE typed (v %1, k INTEGER)").arg(declared));
+    Run(QStringLiteral("CREATE VIEW typed_view AS SELECT k, v FROM typed"));
+    const auto lowered = [](QStringList names) {
+        for (QString& name : names)
+            name = name.trimmed().toLower();
+        return names;
+    };
+    const QString integer =
+        QStringList{"INTEGER", "INTEGER", "int4", "INTEGER", "INT"}.at(BackendColumn());
+
+    // A table read by its name alone, before any listing.
+    QString error = QStringLiteral("earlier");
+    QStringList unlisted;
+    QStringList unlistedTypes;
+    const QString typed = BackendColumn() == 1 ? QStringLiteral("TYPED") : QStringLiteral("typed");
+    QVERIFY2(Db->GetColumns(typed, unlisted, unlistedTypes, error), qPrintable(error));
+    QCOMPARE(lowered(unlisted), (QStringList{"v", "k"}));
+    QCOMPARE(unlistedTypes, (QStringList{shown, integer}));
+
+    QStringList tables;
+    QVERIFY2(Db->GetTableNames(tables, error), qPrintable(error));
+    QCOMPARE(lowered(tables), QStringList{"typed"});
+    QStringList views{QStringLiteral("kept")};
+    QVERIFY2(Db->GetViewNames(views, error), qPrintable(error));
+    QCOMPARE(lowered(views), (QStringList{"kept", "typed_view"}));
+
+    const struct
+    {
+        QString Name;
+        QStringList Columns;
+        QStringList Types;
+    } relations[] = {{tables.first(), {"v", "k"}, {shown, integer}},
+                     {views.last(), {"k", "v"}, {integer, shown}}};
+    for (const auto& relation : relations) {
+        QStringList names;
+        QVERIFY2(Db->GetColumnNames(relation.Name, names, error), qPrintable(error));
+        QStringList columns{QStringLiteral("kept")};
+        QStringList types{QStringLiteral("kept")};
+        QVERIFY2(Db->GetColumns(relation.Name, columns, types, error), qPrintable(error));
+        QCOMPARE(columns, QStringList{"kept"} + names);
+        QCOMPARE(lowered(names), relation.Columns);
+        QCOMPARE(types, QStringList{"kept"} + relation.Types);
+    }
+    QCOMPARE(error, QStringLiteral("earlier"));
+
+    // The view reads as a table does.
+    Run(QStringLiteral("INSERT INTO typed (k) VALUES (42)"));
+    QCOMPARE(CountRows(views.last()), 1);
+
+    QStringList columns;
+    QStringList types;
+    QVERIFY(!Db->GetColumns(QStringLiteral("no_such_table"), columns, types, error));
+    QVERIFY(error != QStringLiteral("earlier"));
+    QVERIFY(columns.isEmpty());
+    QVERIFY(types.isEmpty());
+}
+
+// What each database says of how its names are written.
+void CInterfaceCases::identifierRules()
+{
+    const int backend = BackendColumn();
+    QVERIFY(backend >= 0);
+    const QStringList quotes{"\"", "\"", "\"", "\"", "`"};
+    const QList<EIdentifierCase> folding{IdentifierCaseKept, IdentifierCaseUpper,
+                                         IdentifierCaseLower, IdentifierCaseKept,
+                                         IdentifierCaseKept};
+    QCOMPARE(Db->GetIdentifierQuote(), quotes.at(backend));
+    QCOMPARE(Db->GetIdentifierCase(), folding.at(backend));
+}
+
 void CInterfaceCases::listsUserTables()
 {
     QString error;

@@ -35,6 +35,9 @@ private slots:
     void failedFetchStaysFailed();
     void listsUserTables();
     void columnNamesOfAnyTableName();
+    void viewsAndDeclaredTypes_data();
+    void viewsAndDeclaredTypes();
+    void identifierRules();
     void endTransactionMatchesCommitAndRollback_data();
     void endTransactionMatchesCommitAndRollback();
     void transactionCanBeRolledBack();
@@ -57,6 +60,9 @@ private:
     void Run(const QString& sql);
     CRecordsetPtr Query(const QString& sql);
     int CountRows(const QString& table);
+    // Which of the backends the fixture reaches: 0 SQLite, 1 FireBird, and
+    // through ODBC 2 PostgreSQL, 3 SQLite, 4 MariaDB.
+    int BackendColumn() const;
 
     CBackendFixture& Fixture;
     CDatabasePtr Db;

@@ -39,6 +39,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTemporaryDir>
@@ -404,6 +405,11 @@ void CFirstStepsTests::testConnection()
     CConnection settings;
     QString why;
     QVERIFY2(Databases.NewProfile(backend, settings, why), qPrintable(why));
+    if (breaking.isEmpty()) { // one table and a view, which is not counted
+        for (const char* sql : {"CREATE TABLE counted (a INTEGER)",
+                                "CREATE VIEW not_counted AS SELECT a FROM counted"})
+            QVERIFY2(Databases.Run(settings, QString::fromLatin1(sql), why), qPrintable(why));
+    }
     if (breaking == u"path")
         settings.Path = backend == ETestBackend::SQLite
                             ? Files.filePath(QStringLiteral("no/such/folder/x.db"))
@@ -437,7 +443,9 @@ void CFirstStepsTests::testConnection()
     dialog.exec();
     QCOMPARE(asked, login ? 1 : 0);
     if (breaking.isEmpty())
-        QVERIFY2(result.startsWith(QStringLiteral("Connected in ")), qPrintable(result));
+        QVERIFY2(result.startsWith(QStringLiteral("Connected in ")) &&
+                     result.contains(QStringLiteral("(tables: 1)")),
+                 qPrintable(result));
     else
         QVERIFY2(!result.startsWith(QStringLiteral("Connected")) && result.size() > 10,
                  qPrintable(result));
@@ -622,46 +630,71 @@ void CFirstStepsTests::namesFromTheTree_data()
 {
     QTest::addColumn<ETestBackend>("backend");
     // Each table name (made with quotes, so exactly so) and how it is
-    // written into the editor; every table has the one column "Col".
+    // written into the editor; every table has the one column "Col"
+    // INTEGER. The view "Shelf View" shows the rows of "shelf"; the view
+    // "gone" (where the database allows it) those of a table dropped since.
     QTest::addColumn<QStringList>("tables");
     QTest::addColumn<QStringList>("written");
     QTest::addColumn<QString>("column");
+    QTest::addColumn<QString>("view");        // "Shelf View" as written
+    QTest::addColumn<QString>("columnShown"); // "Col" and its type, as the tree shows it
+    QTest::addColumn<bool>("broken");
 
     const QStringList tables{"two words", "MixedCase", "shelf", "CRATE", "select", "say\"hi"};
-    QTest::newRow("SQLite") << ETestBackend::SQLite << tables
-                            << QStringList{"\"two words\"", "MixedCase",  "shelf",
-                                           "CRATE",         "\"select\"", "\"say\"\"hi\""}
-                            << "Col";
+    const QStringList asIs{"\"two words\"", "MixedCase",  "shelf",
+                           "CRATE",         "\"select\"", "\"say\"\"hi\""};
+    QTest::newRow("SQLite") << ETestBackend::SQLite << tables << asIs << "Col"
+                            << "\"Shelf View\""
+                            << "Col  INTEGER" << true;
     QTest::newRow("FireBird") << ETestBackend::FireBird << tables
                               << QStringList{"\"two words\"", "\"MixedCase\"", "\"shelf\"",
                                              "CRATE",         "\"select\"",    "\"say\"\"hi\""}
-                              << "\"Col\"";
+                              << "\"Col\""
+                              << "\"Shelf View\""
+                              << "Col  INTEGER" << false;
     QTest::newRow("PostgreSQL through ODBC")
         << ETestBackend::OdbcPostgres << tables
         << QStringList{"\"two words\"", "\"MixedCase\"", "shelf",
                        "\"CRATE\"",     "\"select\"",    "\"say\"\"hi\""}
-        << "\"Col\"";
+        << "\"Col\""
+        << "\"Shelf View\""
+        << "Col  int4" << false;
+    QTest::newRow("SQLite through ODBC") << ETestBackend::OdbcSQLite << tables << asIs << "Col"
+                                         << "\"Shelf View\""
+                                         << "Col  INTEGER" << true;
+    // The driver quotes with backquotes, which need no ANSI_QUOTES mode.
+    QTest::newRow("MariaDB through ODBC")
+        << ETestBackend::OdbcMariaDB << tables
+        << QStringList{"`two words`", "MixedCase", "shelf", "CRATE", "`select`", "`say\"hi`"}
+        << "Col"
+        << "`Shelf View`"
+        << "Col  INT" << true;
 }
 
-// Each table's name goes into the editor by double click, Enter or a drag,
-// quoted as needed; the tree's SELECT of each table runs (which only a correctly
-// quoted name does) under the row limit; Copy Name copies it.
+// Each table's and view's name goes into the editor by double click, Enter
+// or a drag, quoted as the database says it needs; the tree's SELECT of each
+// runs (which only a correctly quoted name does) under the row limit; Copy
+// Name copies it. The views follow the tables, marked as views, and every
+// column shows its type, nothing cut off.
 void CFirstStepsTests::namesFromTheTree()
 {
     QFETCH(ETestBackend, backend);
     QFETCH(QStringList, tables);
     QFETCH(QStringList, written);
     QFETCH(QString, column);
+    QFETCH(QString, view);
+    QFETCH(QString, columnShown);
+    QFETCH(bool, broken);
     REQUIRE_TEST_BACKEND(Databases, backend);
 
     CConnection profile;
     QString why;
     QVERIFY2(Databases.NewProfile(backend, profile, why), qPrintable(why));
     profile.Name = QStringLiteral("tree");
+    QString error;
     for (const QString& table : tables) {
         QString quoted = table;
         quoted.replace(u'"', QStringLiteral("\"\""));
-        QString error;
         QVERIFY2(Databases.Run(profile,
                                QStringLiteral("CREATE TABLE \"%1\" (\"Col\" INTEGER)").arg(quoted),
                                error),
@@ -673,6 +706,18 @@ void CFirstStepsTests::namesFromTheTree()
                               error),
                 qPrintable(error));
     }
+    QVERIFY2(Databases.Run(profile,
+                           QStringLiteral("CREATE VIEW \"Shelf View\" AS SELECT * FROM \"shelf\""),
+                           error),
+             qPrintable(error));
+    QStringList views{QStringLiteral("Shelf View")};
+    if (broken) {
+        for (const char* sql :
+             {"CREATE TABLE gone_table (\"Col\" INTEGER)",
+              "CREATE VIEW \"gone\" AS SELECT * FROM gone_table", "DROP TABLE gone_table"})
+            QVERIFY2(Databases.Run(profile, QString::fromLatin1(sql), error), qPrintable(error));
+        views.append(QStringLiteral("gone"));
+    }
     Frame->Connections->SelectConnection(Frame->Connections->AddConnection(profile));
     Frame->Action(CommandConnect)->trigger();
     QVERIFY(Idle());
@@ -683,6 +728,51 @@ void CFirstStepsTests::namesFromTheTree()
     window->RowLimit = 2;
     CTableTree* tree = Frame->TableTree;
 
+    // The tables, then the views, each sorted; the columns with their types.
+    QStringList order = tables;
+    order.sort();
+    views.sort();
+    order += views;
+    QStringList shown;
+    for (int i = 0; i < tree->topLevelItemCount(); ++i)
+        shown.append(CTableTree::ShownText(tree->topLevelItem(i)));
+    QStringList expected = order;
+    for (qsizetype i = tables.size(); i < expected.size(); ++i)
+        expected[i] += QStringLiteral("  view");
+    QCOMPARE(shown, expected);
+    tree->expandAll();
+    for (int i = 0; i < tree->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* item = tree->topLevelItem(i);
+        if (item->text(0) == u"gone") { // its table is gone: marked, and why
+            QCOMPARE(item->childCount(), 0);
+            QVERIFY(!item->icon(0).isNull());
+            QVERIFY(!item->toolTip(0).isEmpty());
+            continue;
+        }
+        QVERIFY(item->icon(0).isNull());
+        QCOMPARE(item->childCount(), 1);
+        QCOMPARE(CTableTree::ShownText(item->child(0)), columnShown);
+    }
+    // Every row has room for all it shows, in a narrow pane too, which then
+    // scrolls sideways.
+    const int paneWidth = tree->width();
+    for (const int width : {paneWidth, 90}) {
+        tree->resize(width, tree->height());
+        QCoreApplication::processEvents();
+        for (QTreeWidgetItemIterator each(tree); *each; ++each) {
+            const QString text = CTableTree::ShownText(*each);
+            QVERIFY2(tree->visualItemRect(*each).width() >=
+                         tree->fontMetrics().horizontalAdvance(text),
+                     qPrintable(text + QStringLiteral(" at width %1").arg(width)));
+        }
+    }
+    QVERIFY(tree->horizontalScrollBar()->maximum() > 0);
+    tree->resize(paneWidth, tree->height());
+    QCoreApplication::processEvents();
+
+    // The view goes into SQL as the tables do.
+    tables.append(QStringLiteral("Shelf View"));
+    written.append(view);
     for (qsizetype i = 0; i < tables.size(); ++i) {
         const QList<QTreeWidgetItem*> found = tree->findItems(tables.at(i), Qt::MatchExactly);
         QCOMPARE(found.size(), 1);

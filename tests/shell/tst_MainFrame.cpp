@@ -1055,6 +1055,14 @@ void CMainFrameTests::unreadableTableIsMarked_data()
                                                "%1; GRANT INSERT ON secret TO %1")
                                     .arg(limited)
                              << "SELECT command denied";
+    // A view over a table dropped since: marked as a table is.
+    const QString brokenView =
+        QStringLiteral("CREATE TABLE open_one (a INTEGER); CREATE TABLE gone (g INTEGER); "
+                       "CREATE VIEW secret AS SELECT g FROM gone; DROP TABLE gone");
+    QTest::newRow("SQLite: a view without its table")
+        << ETestBackend::SQLite << brokenView << "no such table: main.gone";
+    QTest::newRow("SQLite through ODBC: a view without its table")
+        << ETestBackend::OdbcSQLite << brokenView << "no such table: main.gone";
 }
 
 // A table whose columns cannot be read costs that table only: the

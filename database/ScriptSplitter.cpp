@@ -97,6 +97,7 @@ QStringList CScriptSplitter::Split()
             else if (c == u'"')
                 State_ = EState::Code;
             ++Pos_;
+            SkipUntil(u'"', Backslashes_ ? u'\\' : u'"');
             break;
         case EState::SingleQuoted:
             if (c == u'\\' && Backslashes_)
@@ -104,16 +105,19 @@ QStringList CScriptSplitter::Split()
             else if (c == u'\'')
                 State_ = EState::Code;
             ++Pos_;
+            SkipUntil(u'\'', Backslashes_ ? u'\\' : u'\'');
             break;
         case EState::BackQuoted: // as with double quotes, doubling needs no rule
             if (c == u'`')
                 State_ = EState::Code;
             ++Pos_;
+            SkipUntil(u'`', u'`');
             break;
         case EState::LineComment:
             if (c == u'\n')
                 State_ = EState::Code;
             ++Pos_;
+            SkipUntil(u'\n', u'\n');
             break;
         case EState::BlockComment:
             if (c == u'*' && next == u'/') {
@@ -138,6 +142,20 @@ QStringList CScriptSplitter::Split()
     return std::move(Pieces_);
 }
 
+// Inside a string or a comment nothing matters but the characters that may
+// end it: the scan jumps to the next of a or b (which are not consumed).
+void CScriptSplitter::SkipUntil(char16_t a, char16_t b)
+{
+    if (State_ == EState::Code)
+        return;
+    const char16_t* text = reinterpret_cast<const char16_t*>(Text_.constData());
+    const qsizetype length = Text_.size();
+    qsizetype at = Pos_;
+    while (at < length && text[at] != a && text[at] != b)
+        ++at;
+    Pos_ = at;
+}
+
 void CScriptSplitter::ScanCode()
 {
     const qsizetype length = Text_.size();
@@ -152,9 +170,11 @@ void CScriptSplitter::ScanCode()
         return;
     }
     // A terminator made of name characters ends a name ("END$$").
+    const QChar terminatorStart = Terminator_.at(0);
     const auto inWord = [&](qsizetype at) {
-        return IsWordChar(Text_.at(at)) &&
-               !QStringView(Text_).sliced(at).startsWith(Terminator_);
+        const QChar character = Text_.at(at);
+        return IsWordChar(character) && (character != terminatorStart ||
+                                         !QStringView(Text_).sliced(at).startsWith(Terminator_));
     };
     if (IsWordStart(c)) {
         qsizetype end = Pos_ + 1;

@@ -137,6 +137,7 @@ private:
     };
 
     // Advances past the character (or word, or opener) at Pos_ in code.
+    void SkipUntil(char16_t a, char16_t b);
     void ScanCode();
     // The length of the dollar quote opener "$tag$" at Pos_, or 0.
     qsizetype DollarTagLength() const;

@@ -24,6 +24,7 @@
 #include "workspace/MessageBox.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QTreeWidget>
 #include <algorithm>
@@ -103,6 +104,13 @@ double TimeConnect(const CConnection& profile, int tables)
     std::unique_ptr<CMainFrame> frame = FrameWith(profile);
     const auto start = std::chrono::steady_clock::now();
     frame->RunConnectionCommand(CommandConnect);
+    // The connect runs on the connection's thread; the tree is filled when
+    // its end is delivered.
+    QElapsedTimer waited;
+    waited.start();
+    do
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+    while (frame->IsAnyBusy() && waited.elapsed() < 60000);
     QCoreApplication::processEvents();
     const std::chrono::duration<double> taken = std::chrono::steady_clock::now() - start;
     const bool filled = frame->TableTree->topLevelItemCount() == tables &&

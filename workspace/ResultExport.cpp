@@ -29,21 +29,60 @@ QByteArray Utf16Bytes(const QString& text)
     return bytes;
 }
 
-// One line of the file for the recordset's current row.
-QByteArray Line(CAbstractRecordset& recordset, const CExportOptions& options)
+bool IsAsciiSpace(char c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+// Appends value as CsvField writes it, working on the UTF-8 bytes: every
+// character that decides the quoting is ASCII. A value that begins or ends
+// with a character outside ASCII goes through CsvField, which knows every
+// kind of blank.
+void AppendCsvField(QByteArray& line, QByteArrayView value)
+{
+    if (!value.isEmpty() && (quint8(value.front()) >= 0x80 || quint8(value.back()) >= 0x80)) {
+        line.append(CsvField(QString::fromUtf8(value)).toUtf8());
+        return;
+    }
+    bool plain = value.isEmpty() || (!IsAsciiSpace(value.front()) && !IsAsciiSpace(value.back()));
+    for (qsizetype i = 0; plain && i < value.size(); ++i) {
+        const char c = value[i];
+        plain = c != ',' && c != '"' && c != '\r' && c != '\n';
+    }
+    if (plain) {
+        line.append(value);
+        return;
+    }
+    line.append('"');
+    for (const char c : value) {
+        if (c == '"')
+            line.append('"');
+        line.append(c);
+    }
+    line.append('"');
+}
+
+// One line of the file for the recordset's current row, left in line.
+void Line(CAbstractRecordset& recordset, const CExportOptions& options, QByteArray& line,
+          QByteArray& scratch)
 {
     const int columns = recordset.GetColumnCount();
+    line.resize(0);
+    if (options.Format == EExportFormat::Csv) {
+        for (int i = 0; i < columns; ++i) {
+            if (i > 0)
+                line.append(',');
+            if (!recordset.IsNull(i))
+                AppendCsvField(line, recordset.GetUtf8(i, scratch));
+        }
+        line.append(options.LineEnd);
+        return;
+    }
     QStringList fields;
     fields.reserve(columns);
-    for (int i = 0; i < columns; ++i) {
-        if (options.Format == EExportFormat::Csv)
-            fields.append(recordset.IsNull(i) ? QString() : CsvField(recordset.GetString(i)));
-        else
-            fields.append(TextValue(recordset.GetString(i)));
-    }
-    if (options.Format == EExportFormat::Csv)
-        return fields.join(u',').toUtf8() + options.LineEnd;
-    return Utf16Bytes(fields.join(options.Delimiter));
+    for (int i = 0; i < columns; ++i)
+        fields.append(TextValue(recordset.GetString(i)));
+    line = Utf16Bytes(fields.join(options.Delimiter));
 }
 
 } // namespace
@@ -91,8 +130,10 @@ bool ExportQuery(CAbstractDatabase& database, const QString& query, const QStrin
     }
     const QByteArray textBreak = Utf16Bytes(QStringLiteral("\r\n"));
     int rows = 0;
+    QByteArray line;
+    QByteArray scratch;
     while (!stopping() && recordset->MoveNext()) {
-        QByteArray line = Line(*recordset, options);
+        Line(*recordset, options, line, scratch);
         if (options.Format == EExportFormat::Utf16Text && rows > 0)
             line.prepend(textBreak);
         if (out.write(line) != line.size())

@@ -23,13 +23,13 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QScrollBar>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <ctime>
 #include <sys/resource.h>
@@ -251,6 +251,19 @@ struct CWorkspace
         CDatabaseThread::WaitForEndedThreads(60000); // the file is closed before it is copied over
     }
 
+    // Waits in an event loop, as the program does, until the window's run
+    // ended. (processEvents with a time limit never waits: it would spin.)
+    void WaitWhileBusy()
+    {
+        QEventLoop loop;
+        QObject::connect(Window, &CConnectionWnd::BusyChanged, &loop, [&loop](bool busy) {
+            if (!busy)
+                loop.quit();
+        });
+        if (Window->IsBusy())
+            loop.exec();
+    }
+
     // What the user does: the text typed into the editor (its colouring not
     // timed), then the Execute command.
     CTimes Execute(const QString& text)
@@ -262,8 +275,7 @@ struct CWorkspace
         QElapsedTimer timer;
         timer.start();
         ExecuteQuery(Profile);
-        while (Window->IsBusy())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        WaitWhileBusy();
         PumpMessages(); // the grid as drawn
         return {double(timer.nsecsElapsed()) / 1e9, ProcessCpuSeconds() - cpu};
     }
@@ -381,15 +393,14 @@ int main(int argc, char** argv)
         QElapsedTimer timer;
         timer.start();
         workspace.Profile.Thread = CDatabaseThread::Start();
-        std::atomic<bool> ran{false};
+        QEventLoop ran;
         workspace.Profile.Thread->Post([&] {
             const double cpu = ThreadCpuSeconds();
             RunScript(*workspace.Profile.Database, script, run);
             runCpu = ThreadCpuSeconds() - cpu;
-            ran = true;
+            QMetaObject::invokeMethod(&ran, &QEventLoop::quit, Qt::QueuedConnection);
         });
-        while (!ran)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 1);
+        ran.exec();
         runSeconds = double(timer.nsecsElapsed()) / 1e9;
         timer.restart();
         const double cpu = ThreadCpuSeconds();
@@ -459,8 +470,7 @@ int main(int argc, char** argv)
         timer.start();
         if (!workspace.Window->ExportResult(*workspace.Profile.Thread, engineCsv, {}))
             std::fprintf(stderr, "the export did not start\n");
-        while (workspace.Window->IsBusy())
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+        workspace.WaitWhileBusy();
         exports.push_back(double(timer.nsecsElapsed()) / 1e9);
         if (QFileInfo(engineCsv).size() <= 0)
             std::fprintf(stderr, "the export wrote nothing\n");

@@ -129,3 +129,21 @@ int CResultRow::Bytes(int cell) const
     bool null = false;
     return Find(cell, start, length, null) ? length : 0;
 }
+
+void CResultRow::CellBytes(int* sizes, int count) const
+{
+    int position = 0;
+    int cell = 0;
+    for (; cell < count && position < Data_.size(); ++cell) {
+        quint64 head = 0;
+        if (!ReadNumber(Data_, position, head))
+            break;
+        const qint64 size = qint64(head >> 1);
+        if (size > Data_.size() - position)
+            break;
+        sizes[cell] = (head & 1) ? 0 : int(size);
+        position += int(size);
+    }
+    for (; cell < count; ++cell)
+        sizes[cell] = 0;
+}

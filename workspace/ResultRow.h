@@ -30,6 +30,9 @@ public:
     bool IsNull(int cell) const;
     // The length in bytes of the cell's UTF-8 text, read without decoding it.
     int Bytes(int cell) const;
+    // Bytes of the first count cells, in one walk over the row (0 for NULL
+    // and for cells past the end).
+    void CellBytes(int* sizes, int count) const;
 
 private:
     // Where cell's text starts, its length and whether it is NULL; false past

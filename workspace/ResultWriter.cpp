@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -97,6 +98,55 @@ bool ReadResultRows(CAbstractRecordset& recordset, const CResultSink& sink, CRun
     return true;
 }
 
+namespace {
+
+// The rows that hold a column's longest cells. Measuring every cell of a
+// million rows would cost seconds; the widest text is nearly always among
+// the longest ones.
+struct CLongestCells
+{
+    static constexpr int Candidates = 4;
+    int Rows[Candidates] = {-1, -1, -1, -1};
+    int Lengths[Candidates] = {-1, -1, -1, -1};
+
+    void Offer(int bytes, int row)
+    {
+        if (bytes <= Lengths[Candidates - 1])
+            return;
+        int at = Candidates - 1;
+        while (at > 0 && bytes > Lengths[at - 1]) {
+            Lengths[at] = Lengths[at - 1];
+            Rows[at] = Rows[at - 1];
+            --at;
+        }
+        Lengths[at] = bytes;
+        Rows[at] = row;
+    }
+};
+
+// What column needs: its header, and the widest of the longest cells.
+int WidthOfLongest(const CResultModel& grid, int column, const CLongestCells& longest,
+                   const CTextMeasure& measure)
+{
+    int width = measure(grid.Column(column).Header) + HeaderPadding;
+    for (const int row : longest.Rows) {
+        if (row < 0)
+            break;
+        const QString text =
+            grid.IsNull(row, column) ? CResultModel::NullText : grid.Text(row, column);
+        // One line of it is what the grid shows.
+        width = qMax(width, measure(text.section(u'\n', 0, 0).left(500)) + CellPadding);
+    }
+    return width;
+}
+
+int NumberColumnFit(int lastRow, const CTextMeasure& measure)
+{
+    return qMax(NumberColumnWidth, measure(IntToText(lastRow + 1)) + CellPadding);
+}
+
+} // namespace
+
 void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure& measure)
 {
     if (piece.HasColumns) {
@@ -110,15 +160,29 @@ void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure
         }
     }
     const int first = grid.RowCount();
-    for (CResultRow& cells : piece.Rows)
-        grid.AppendRow(std::move(cells));
+    // The longest cells of the piece, found in one walk over each row.
+    const int skipped = grid.IsNumbered() ? 1 : 0; // "#" is computed, not stored
+    const int cells = qMax(0, grid.ColumnCount() - skipped);
+    std::vector<CLongestCells> longest(measure ? size_t(cells) : 0);
+    if (measure && cells > 0) {
+        std::vector<int> sizes(static_cast<size_t>(cells));
+        for (qsizetype r = 0; r < piece.Rows.size(); ++r) {
+            piece.Rows[r].CellBytes(sizes.data(), cells);
+            for (int c = 0; c < cells; ++c)
+                longest[size_t(c)].Offer(sizes[size_t(c)], first + int(r));
+        }
+    }
+    for (CResultRow& row : piece.Rows)
+        grid.AppendRow(std::move(row));
     const int last = grid.RowCount() - 1;
     if (!piece.EndLine.isEmpty())
         grid.AppendRow(QStringList{piece.EndLine}, FailureImage);
     if (measure && last >= first) {
         for (int c = 0; c < grid.ColumnCount(); ++c) {
             const int header = measure(grid.Column(c).Header) + HeaderPadding;
-            const int width = FitColumnWidth(grid, c, first, last, measure);
+            const int width = c < skipped ? NumberColumnFit(last, measure)
+                                          : WidthOfLongest(grid, c, longest[size_t(c - skipped)],
+                                                           measure);
             grid.SetColumnWidth(c, std::max({width, header, grid.Column(c).Width}));
         }
     }
@@ -129,35 +193,11 @@ int FitColumnWidth(const CResultModel& grid, int column, int first, int last,
                    const CTextMeasure& measure)
 {
     if (column == 0 && grid.IsNumbered())
-        return qMax(NumberColumnWidth, measure(IntToText(last + 1)) + CellPadding);
-    // Measuring every cell of a million rows would cost seconds; the widest
-    // text is nearly always among the longest ones.
-    constexpr int Candidates = 4;
-    int longest[Candidates] = {-1, -1, -1, -1};
-    int lengths[Candidates] = {-1, -1, -1, -1};
-    for (int row = first; row <= last; ++row) {
-        const int bytes = grid.Bytes(row, column);
-        if (bytes <= lengths[Candidates - 1])
-            continue;
-        int at = Candidates - 1;
-        while (at > 0 && bytes > lengths[at - 1]) {
-            lengths[at] = lengths[at - 1];
-            longest[at] = longest[at - 1];
-            --at;
-        }
-        lengths[at] = bytes;
-        longest[at] = row;
-    }
-    int width = measure(grid.Column(column).Header) + HeaderPadding;
-    for (const int row : longest) {
-        if (row < 0)
-            break;
-        const QString text =
-            grid.IsNull(row, column) ? CResultModel::NullText : grid.Text(row, column);
-        // One line of it is what the grid shows.
-        width = qMax(width, measure(text.section(u'\n', 0, 0).left(500)) + CellPadding);
-    }
-    return width;
+        return NumberColumnFit(last, measure);
+    CLongestCells longest;
+    for (int row = first; row <= last; ++row)
+        longest.Offer(grid.Bytes(row, column), row);
+    return WidthOfLongest(grid, column, longest, measure);
 }
 
 QString StoppedRowsLine(int rows)

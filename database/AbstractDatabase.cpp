@@ -25,16 +25,22 @@ QString CAbstractDatabase::QuoteIdentifier(const QString& name, const QString& q
     return quote + doubled + quote;
 }
 
-bool CAbstractDatabase::GetColumnNames(const QString& table, QStringList& columns, QString& error)
+CRecordsetPtr CAbstractDatabase::PrepareSelectAll(const QString& table, QString& error)
 {
-    // Preparing the query makes the database check the table and describe
-    // its columns; the statement is never run.
     CAbstractRecordset* prepared = nullptr;
     const bool ok =
         Prepare(QStringLiteral("SELECT * FROM ") + QuoteIdentifier(table, QStringLiteral("\"")),
                 error, prepared);
     CRecordsetPtr recordset(prepared);
     if (!ok)
+        recordset.reset();
+    return recordset;
+}
+
+bool CAbstractDatabase::GetColumnNames(const QString& table, QStringList& columns, QString& error)
+{
+    const CRecordsetPtr recordset = PrepareSelectAll(table, error);
+    if (!recordset)
         return false;
     const int count = recordset->GetColumnCount();
     for (int column = 0; column < count; ++column)

@@ -134,4 +134,8 @@ protected:
     bool GetTableNamesByQuery(const QString& query, QStringList& names, QString& error);
     // name between two quote marks, every quote mark inside it doubled.
     static QString QuoteIdentifier(const QString& name, const QString& quote);
+    // "SELECT * FROM table" prepared and never run: the database checks the
+    // table (or view) and describes its columns without reading a row. Null,
+    // with error set, when it cannot be prepared.
+    CRecordsetPtr PrepareSelectAll(const QString& table, QString& error);
 };

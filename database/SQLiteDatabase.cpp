@@ -158,16 +158,11 @@ bool CSQLiteDatabase::GetViewNames(QStringList& names, QString& error)
 bool CSQLiteDatabase::GetColumns(const QString& table, QStringList& columns, QStringList& types,
                                  QString& error)
 {
-    // Prepared, never stepped: SQLite checks the table (or the view and the
-    // tables behind it) and describes the columns without reading a row.
-    CAbstractRecordset* prepared = nullptr;
-    const bool ok =
-        Prepare(QStringLiteral("SELECT * FROM ") + QuoteIdentifier(table, QStringLiteral("\"")),
-                error, prepared);
-    CRecordsetPtr recordset(prepared);
-    if (!ok)
+    // A view's columns get the declared types of the tables behind it.
+    const CRecordsetPtr recordset = PrepareSelectAll(table, error);
+    if (!recordset)
         return false;
-    sqlite3_stmt* statement = static_cast<CSQLiteRecordset*>(prepared)->Statement();
+    sqlite3_stmt* statement = static_cast<CSQLiteRecordset*>(recordset.get())->Statement();
     const int count = recordset->GetColumnCount();
     for (int column = 0; column < count; ++column) {
         columns.append(recordset->GetColumnName(column));

@@ -186,6 +186,11 @@ void AddResultPiece(CResultModel& grid, CResultPiece&& piece, const CTextMeasure
             grid.SetColumnWidth(c, std::max({width, header, grid.Column(c).Width}));
         }
     }
+    // The line that tells why the rows ended stands in the first result
+    // column: it is as wide as that line, so that it can be read.
+    if (measure && !piece.EndLine.isEmpty() && grid.ColumnCount() > skipped)
+        grid.SetColumnWidth(skipped, std::max(grid.Column(skipped).Width,
+                                              measure(piece.EndLine) + CellPadding));
     grid.FlushRows();
 }
 

@@ -19,7 +19,8 @@
 #               restart of the FireBird server right after it was killed
 #   root-first  root alone: both commands; then '$new_user' on the same
 #               machine, with what root's test run left behind: the test
-#               command again, and who owns what was made
+#               command again, who owns what was made, and a second FireBird
+#               server over the same files, which must be refused
 #
 # Checks the committed HEAD of this repository, not uncommitted changes. A
 # machine runs in network, mount, process, IPC and host-name namespaces of
@@ -176,6 +177,54 @@ CHECK
         exit(\$? & 127 ? 1 : \$? >> 8)' /opt/fresh-machine-check/guard-restart"
 }
 
+# A second FireBird server over the same files, in a network namespace of
+# its own (as a container that shares the disk would run it): it answers
+# there, not here, and each server would refuse logins while the other holds
+# the security database. start-servers.sh names it and fails; once it is
+# gone, the servers start as before.
+second_server_check() {
+    install -d "$rootfs/opt/fresh-machine-check"
+    cat > "$rootfs/opt/fresh-machine-check/second-server" <<'CHECK'
+#!/bin/bash
+set -euo pipefail
+# The servers in another network namespace than this script's.
+elsewhere() {
+    local pid here
+    here=$(readlink /proc/self/ns/net)
+    for pid in $(pgrep -x firebird); do
+        [[ $(sudo readlink "/proc/$pid/ns/net") != "$here" ]] && echo "$pid"
+    done
+    return 0
+}
+stop_second() {
+    local pids
+    pids=$(elsewhere)
+    # shellcheck disable=SC2086 # one id a word
+    [[ -z $pids ]] || sudo kill -KILL $pids
+}
+sudo unshare --net sh -c 'ip link set lo up && exec runuser -u firebird -- /usr/sbin/firebird' \
+    >/dev/null 2>&1 &
+trap stop_second EXIT
+sleep 3
+[[ -n $(elsewhere) ]] || { echo "the second server did not start"; exit 1; }
+if output=$(scripts/start-servers.sh 2>&1); then
+    echo "$output"
+    echo "start-servers.sh passed beside a second FireBird server"
+    exit 1
+fi
+echo "$output" | tail -n 3
+grep -q 'more than one server runs' <<<"$output" ||
+    { echo "start-servers.sh failed for another reason"; exit 1; }
+stop_second
+trap - EXIT
+sleep 1
+scripts/start-servers.sh
+echo "The second server was named, and the servers started once it was gone"
+CHECK
+    chmod 755 "$rootfs/opt/fresh-machine-check/second-server"
+    as_new_user "cd ~/tablescope && /opt/fresh-machine-check/second-server"
+}
+
 base_steps() {
     step prerequisites "as root: apt-get install git sudo, as the README asks first" \
         as_new_root "apt-get update && apt-get install -y git sudo"
@@ -218,6 +267,8 @@ root_first_steps() {
         as_new_user "cd ~/tablescope && scripts/test.sh"
     step user-owns "what $new_user built and the test settings are $new_user's own" \
         ownership_check
+    step second-server "a second FireBird server over the same files is named, not run beside" \
+        second_server_check
 }
 
 inside() {

@@ -45,10 +45,10 @@ port_open() { # port
     return 1
 }
 
-# Whether a process of that name runs, whoever owns it. A zombie does not:
-# it has ended, and only waits for its parent to collect it, which in a
-# container whose first process reaps late can take a while.
-process_running() { # name
+# The ids of the processes of that name that run, whoever owns them. A
+# zombie does not run: it has ended, and only waits for its parent to collect
+# it, which in a container whose first process reaps late can take a while.
+running_processes() { # name
     local stat line name state
     for stat in /proc/[0-9]*/stat; do
         read -r line 2>/dev/null < "$stat" || continue
@@ -57,9 +57,13 @@ process_running() { # name
         name=${name%)*}
         state=${line##*) }
         state=${state%% *}
-        [[ $name == "$1" && $state != [ZX] ]] && return 0
+        [[ $name == "$1" && $state != [ZX] ]] && echo "${line%% *}"
     done
-    return 1
+    return 0
+}
+
+process_running() { # name
+    [[ -n $(running_processes "$1") ]]
 }
 
 # The folder is shared by every run on this machine; one left by another
@@ -108,6 +112,46 @@ SQL
     fi
 }
 
+# The FireBird servers of this system that run: every process named firebird
+# that sees the same files as we do (not one in a container of its own), but
+# the tests' own private servers, which are told their root through FIREBIRD.
+# What a process sees and its environment are readable by root alone. None
+# are counted when the server is configured as classic, which runs a process
+# for each connection, all sharing the databases.
+system_firebird_servers() {
+    grep -Eqi '^[[:space:]]*ServerMode[[:space:]]*=[[:space:]]*(Super)?Classic' \
+        /etc/firebird/3.0/firebird.conf 2>/dev/null && return 0
+    local pids
+    pids=$(running_processes firebird)
+    [[ -n $pids ]] || return 0
+    # shellcheck disable=SC2016,SC2086 # the inner script's own variables; one id a word
+    as_root bash -c '
+        own=$1
+        shift
+        for pid; do
+            [[ $(stat -L -c %d:%i "/proc/$pid/root" 2>/dev/null) == "$own" ]] || continue
+            tr "\0" "\n" < "/proc/$pid/environ" 2>/dev/null | grep -q "^FIREBIRD=" ||
+                echo "$pid"
+        done' firebird-servers "$(stat -L -c %d:%i /)" $pids
+}
+
+# Two servers over the same security database refuse logins in turn: the
+# server that finds the database opened by the other reports "Error occurred
+# during login" to its client, and "Database already opened with engine
+# instance, incompatible with current" to its log. One server must run; a
+# second one (in another network namespace, or a guard's server that outlived
+# it and no longer answers here) is named, never run beside.
+check_one_firebird_server() {
+    local servers
+    servers=$(system_firebird_servers | tr '\n' ' ')
+    servers=${servers% }
+    [[ $servers == *' '* ]] || return 0
+    echo "FireBird: these servers run over the same files:" >&2
+    ps -o pid=,user=,lstart=,args= -p "${servers// /,}" >&2 || true
+    firebird_log
+    fail "FireBird: more than one server runs (processes $servers); each would refuse logins while the other holds the security database. Stop the one that does not answer on localhost:3050 and run again"
+}
+
 start_firebird() {
     local password_file=/etc/firebird/3.0/SYSDBA.password text
     if ! text=$(cat "$password_file" 2>/dev/null); then
@@ -126,6 +170,16 @@ start_firebird() {
         if process_running fbguard; then
             echo "FireBird: the guard runs already; waiting for the server"
         else
+            # A server without a guard that does not answer: it may be
+            # stopping. Any other would be a second server over our files.
+            local stopping=0 others
+            while others=$(system_firebird_servers | tr '\n' ' ') && [[ -n $others ]]; do
+                if ((stopping >= 30)); then
+                    fail "FireBird: a server runs (process ${others% }) but does not answer on localhost:3050; a second one would refuse logins while it holds the security database. Stop it and run again"
+                fi
+                sleep 1
+                stopping=$((stopping + 1))
+            done
             echo "FireBird: starting the server"
             as_root install -d -o firebird -g firebird /run/firebird3.0
             # The pid file of Debian's own service script, so that it can
@@ -148,6 +202,7 @@ start_firebird() {
             waited=$((waited + 1))
         done
     fi
+    check_one_firebird_server
     as_root install -d -o firebird -g firebird -m 1777 "$root/firebird"
     check_firebird_login "$password"
     setting TABLESCOPE_FB_USER SYSDBA

@@ -66,6 +66,9 @@ if [[ $normal != passed || $sanitize != passed ]]; then
         echo "--- the end of $log:"
         echo "$end"
     fi
+    # Two servers over the same files refuse each other's logins.
+    echo "--- the FireBird guards and servers that run now:"
+    ps -o pid=,user=,lstart=,args= -C fbguard,firebird || true
 fi
 
 echo "Tests of the normal build (build/): $normal"

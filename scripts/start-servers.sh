@@ -112,9 +112,10 @@ SQL
     fi
 }
 
-# The FireBird servers of this system that run: every process named firebird
-# that sees the same files as we do (not one in a container of its own), but
-# the tests' own private servers, which are told their root through FIREBIRD.
+# The FireBird servers of this system that run: every process of the
+# package's server program that sees the same files as we do (not one in a
+# container of its own), but the tests' own private servers, which are told
+# their root through FIREBIRD.
 # What a process sees and its environment are readable by root alone. None
 # are counted when the server is configured as classic, which runs a process
 # for each connection, all sharing the databases.
@@ -130,6 +131,7 @@ system_firebird_servers() {
         shift
         for pid; do
             [[ $(stat -L -c %d:%i "/proc/$pid/root" 2>/dev/null) == "$own" ]] || continue
+            [[ $(readlink "/proc/$pid/exe") == /usr/sbin/firebird ]] || continue
             tr "\0" "\n" < "/proc/$pid/environ" 2>/dev/null | grep -q "^FIREBIRD=" ||
                 echo "$pid"
         done' firebird-servers "$(stat -L -c %d:%i /)" $pids

@@ -113,12 +113,12 @@ SQL
 }
 
 # The FireBird servers of this system that run: every process of the
-# package's server program that sees the same files as we do (not one in a
-# container of its own), but the tests' own private servers, which are told
-# their root through FIREBIRD.
-# What a process sees and its environment are readable by root alone. None
-# are counted when the server is configured as classic, which runs a process
-# for each connection, all sharing the databases.
+# package's server program (one started before an upgrade of the package
+# too) that sees the same files as we do, not one in a container of its own,
+# but the tests' own private servers, which are told their root through
+# FIREBIRD. What a process sees and its environment are readable by root
+# alone. None are counted when the server is configured as classic, which
+# runs a process for each connection, all sharing the databases.
 system_firebird_servers() {
     grep -Eqi '^[[:space:]]*ServerMode[[:space:]]*=[[:space:]]*(Super)?Classic' \
         /etc/firebird/3.0/firebird.conf 2>/dev/null && return 0
@@ -131,7 +131,10 @@ system_firebird_servers() {
         shift
         for pid; do
             [[ $(stat -L -c %d:%i "/proc/$pid/root" 2>/dev/null) == "$own" ]] || continue
-            [[ $(readlink "/proc/$pid/exe") == /usr/sbin/firebird ]] || continue
+            case $(readlink "/proc/$pid/exe") in
+                "/usr/sbin/firebird" | "/usr/sbin/firebird (deleted)") ;;
+                *) continue ;;
+            esac
             tr "\0" "\n" < "/proc/$pid/environ" 2>/dev/null | grep -q "^FIREBIRD=" ||
                 echo "$pid"
         done' firebird-servers "$(stat -L -c %d:%i /)" $pids
